@@ -1,0 +1,141 @@
+// One frame of the running animation (advance one degree, draw, commit) on our canvas and,
+// through the same drawing interface and the same calls, on QPainter over a QImage.
+// Also the single primitives a frame consists of, to show where a frame's time goes.
+
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <type_traits>
+#include <utility>
+
+#include "QPainterCanvas.h"
+#include "canvas/BitmapCanvas.h"
+#include "scene/Scene.h"
+#include "state/PlanetState.h"
+
+namespace {
+
+using dorvath::BitmapCanvas;
+using dorvath::Canvas;
+using dorvath::PlanetState;
+using dorvath::TBrushStyle;
+using dorvath::bench::QPainterCanvas;
+
+constexpr std::int32_t kSize = 300;
+
+template <typename C>
+std::unique_ptr<C> MakeCanvas() {
+    return std::make_unique<C>(kSize, kSize);
+}
+
+// The start picture, as the reset draws it: a white surface, then one frame.
+void Reset(Canvas& canvas, PlanetState& state) {
+    state = PlanetState::Create(kSize, kSize);
+    canvas.Pen.Color = dorvath::clWhite;
+    canvas.Brush.Style = TBrushStyle::bsSolid;
+    canvas.Brush.Color = state.BackColor;
+    canvas.Rectangle(0, 0, kSize, kSize);
+    dorvath::DrawScene(canvas, state);
+}
+
+std::int64_t DifferingPixels(const QImage& image, const BitmapCanvas& ours) {
+    std::int64_t n = 0;
+    for (std::int32_t y = 0; y < kSize; ++y) {
+        const auto* theirs = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
+        const auto* mine = ours.Pixels().Row(y);
+        for (std::int32_t x = 0; x < kSize; ++x)
+            n += (theirs[x] | 0xFF000000u) != mine[x];
+    }
+    return n;
+}
+
+template <typename C>
+void BM_Frame(benchmark::State& bm) {
+    auto canvas = MakeCanvas<C>();
+    PlanetState state;
+    Reset(*canvas, state);
+    for (auto _ : bm) {
+        state.AdvanceOrbit(1.0);
+        dorvath::DrawScene(*canvas, state);
+        state.CommitDrawn();
+        benchmark::ClobberMemory();
+    }
+    if constexpr (std::is_same_v<C, QPainterCanvas>) {
+        // How far the two pictures of the same state differ: the two rasterizers place
+        // a few edge pixels differently, nothing more.
+        BitmapCanvas ours(kSize, kSize);
+        PlanetState same;
+        Reset(ours, same);
+        same.OrbitAngle = same.PrevOrbitAngle = state.OrbitAngle;
+        same.SpinAngle = state.SpinAngle;
+        ours.Pen.Color = dorvath::clWhite;
+        ours.Brush.Color = dorvath::clWhite;
+        ours.Rectangle(0, 0, kSize, kSize);
+        dorvath::DrawScene(ours, same);
+        bm.counters["px_differing"] = static_cast<double>(DifferingPixels(canvas->Image(), ours));
+    }
+}
+BENCHMARK_TEMPLATE(BM_Frame, BitmapCanvas)->Name("Frame/ours");
+BENCHMARK_TEMPLATE(BM_Frame, QPainterCanvas)->Name("Frame/QPainter");
+
+// The primitives of a frame at their real sizes, each drawn in place over and over.
+enum class Primitive { kDisc, kWedge, kOrbit, kHLine, kVLine, kMarker };
+
+template <typename C>
+void BM_Primitive(benchmark::State& bm, Primitive which) {
+    auto canvas = MakeCanvas<C>();
+    PlanetState state;
+    Reset(*canvas, state);
+    canvas->Pen.Color = dorvath::clBlack;
+    canvas->Brush.Color = dorvath::clYellow;
+    canvas->Brush.Style = which == Primitive::kOrbit ? TBrushStyle::bsClear : TBrushStyle::bsSolid;
+    for (auto _ : bm) {
+        switch (which) {
+            case Primitive::kDisc:
+                canvas->Ellipse(139, 30, 179, 70);
+                break;
+            case Primitive::kWedge:
+                canvas->Pie(139, 30, 179, 70, 178, 51, 140, 49);
+                break;
+            case Primitive::kOrbit:
+                canvas->Ellipse(50, 50, 250, 250);
+                break;
+            case Primitive::kHLine:
+                canvas->MoveTo(0, 150);
+                canvas->LineTo(kSize, 150);
+                break;
+            case Primitive::kVLine:
+                canvas->MoveTo(150, 0);
+                canvas->LineTo(150, kSize);
+                break;
+            case Primitive::kMarker:
+                canvas->MoveTo(159, 50);
+                canvas->LineTo(162, 30);
+                break;
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::pair<const char*, Primitive> primitives[] = {
+        {"disc", Primitive::kDisc},   {"wedge", Primitive::kWedge}, {"orbit", Primitive::kOrbit},
+        {"hline", Primitive::kHLine}, {"vline", Primitive::kVLine}, {"marker", Primitive::kMarker},
+    };
+    for (const auto& [name, which] : primitives) {
+        benchmark::RegisterBenchmark((std::string("Primitive/ours/") + name).c_str(),
+                                     BM_Primitive<BitmapCanvas>, which);
+        benchmark::RegisterBenchmark((std::string("Primitive/QPainter/") + name).c_str(),
+                                     BM_Primitive<QPainterCanvas>, which);
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

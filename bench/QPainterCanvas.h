@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+#include <QPen>
+#include <QRect>
+#include <cmath>
+#include <cstdint>
+
+#include "canvas/Canvas.h"
+
+namespace dorvath::bench {
+
+// The ready-made alternative behind our drawing interface: the same calls with the same
+// integer arguments, drawn by QPainter without antialiasing. One painter stays active for
+// the canvas's life, as our canvas keeps its surface, so a frame pays for drawing only.
+class QPainterCanvas final : public Canvas {
+public:
+    QPainterCanvas(std::int32_t width, std::int32_t height)
+        : image_(width, height, QImage::Format_RGB32), painter_(&image_) {
+        image_.fill(Qt::white);
+        painter_.setRenderHint(QPainter::Antialiasing, false);
+    }
+
+    std::int32_t Width() const override { return image_.width(); }
+    std::int32_t Height() const override { return image_.height(); }
+    const QImage& Image() const { return image_; }
+
+    void Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
+        ApplyPenAndBrush();
+        painter_.drawEllipse(Box(x1, y1, x2, y2));
+    }
+
+    void Pie(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2, std::int32_t x3,
+             std::int32_t y3, std::int32_t x4, std::int32_t y4) override {
+        ApplyPenAndBrush();
+        // QPainter counts 1/16 degrees counterclockwise from three o'clock, y up.
+        const double cx = (x1 + x2) / 2.0;
+        const double cy = (y1 + y2) / 2.0;
+        const double start = DegreesOf(x3 - cx, y3 - cy);
+        double span = DegreesOf(x4 - cx, y4 - cy) - start;
+        if (span <= 0.0)
+            span += 360.0;
+        painter_.drawPie(Box(x1, y1, x2, y2), static_cast<int>(std::lround(start * 16.0)),
+                         static_cast<int>(std::lround(span * 16.0)));
+    }
+
+    void Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
+        ApplyPenAndBrush();
+        painter_.drawRect(Box(x1, y1, x2, y2));
+    }
+
+protected:
+    void DrawLine(TPoint from, TPoint to) override {
+        SetPen(Pen.Color);
+        painter_.drawLine(from.X, from.Y, to.X, to.Y);
+    }
+
+private:
+    static QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+    // A stroked QRect covers its size plus the pen width, so one less on each side gives
+    // the box whose right column and bottom row are left out.
+    static QRect Box(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) {
+        return QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1);
+    }
+
+    static double DegreesOf(double dx, double dy) {
+        return std::atan2(-dy, dx) * 180.0 / 3.14159265358979323846;
+    }
+
+    // Changing painter state costs time, so only real changes are passed on, as any
+    // adapter over QPainter would do.
+    void SetPen(TColor color) {
+        if (hasPen_ && color == penColor_)
+            return;
+        QPen pen(ToQColor(color), 1);
+        pen.setCapStyle(Qt::FlatCap);  // FlatCap leaves out the end pixel of a thin line
+        painter_.setPen(pen);
+        penColor_ = color;
+        hasPen_ = true;
+    }
+
+    void ApplyPenAndBrush() {
+        SetPen(Pen.Color);
+        const bool solid = Brush.Style == TBrushStyle::bsSolid;
+        if (hasBrush_ && solid == brushSolid_ && (!solid || Brush.Color == brushColor_))
+            return;
+        if (solid) {
+            painter_.setBrush(ToQColor(Brush.Color));
+        } else {
+            painter_.setBrush(Qt::NoBrush);
+        }
+        brushSolid_ = solid;
+        brushColor_ = Brush.Color;
+        hasBrush_ = true;
+    }
+
+    QImage image_;
+    QPainter painter_;
+    bool hasPen_ = false;
+    TColor penColor_ = 0;
+    bool hasBrush_ = false;
+    bool brushSolid_ = true;
+    TColor brushColor_ = 0;
+};
+
+}  // namespace dorvath::bench
