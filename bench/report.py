@@ -109,22 +109,31 @@ def main():
 
     dorvath = runs(folder, "startup_dorvath_*.txt")
     minimal = runs(folder, "startup_minimal_*.txt")
+    labelled = runs(folder, "startup_labelled_*.txt")
     t.note("Start-up under Xvfb: process start to the picture shown in the window")
     sd, nd = median_of(dorvath, "visible_ms")
     sm, nm = median_of(minimal, "visible_ms")
     t.add("  Dorvath, start picture visible", sd, "ms", nd)
     t.add("  minimal Qt window, first paint visible", sm, "ms", nm)
+    sl, nl = median_of(labelled, "visible_ms")
+    t.add("  minimal Qt window with one labelled button", sl, "ms", nl)
     ratio = sd / sm if sd and sm else None
     t.add("  Dorvath / minimal", ratio, "x", min(nd, nm), "<= 1.3 x",
           ratio is not None and ratio <= 1.3)
+    ratio = sd / sl if sd and sl else None
+    t.add("  Dorvath / minimal with a label", ratio, "x", min(nd, nl))
     t.note("Peak resident memory (VmHWM) shortly after start-up")
     md, nd = median_of(dorvath, "hwm_kb")
     mm, nm = median_of(minimal, "hwm_kb")
     t.add("  Dorvath", md / 1024 if md else None, "MiB", nd)
     t.add("  minimal Qt window", mm / 1024 if mm else None, "MiB", nm)
+    ml, nl = median_of(labelled, "hwm_kb")
+    t.add("  minimal Qt window with one labelled button", ml / 1024 if ml else None, "MiB", nl)
     ratio = md / mm if md and mm else None
     t.add("  Dorvath / minimal", ratio, "x", min(nd, nm), "<= 1.2 x",
           ratio is not None and ratio <= 1.2)
+    ratio = md / ml if md and ml else None
+    t.add("  Dorvath / minimal with a label", ratio, "x", min(nd, nl))
 
     sessions = runs(folder, "session_*.txt")
     t.note("The real program under Xvfb: 10 s stopped, then \">>\" and 20 s running")
