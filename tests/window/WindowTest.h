@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+#include "window/TApplication.h"
+
+// The application the window tests run in: it records the errors it would show in a
+// message box, so that no test blocks on one.
+class RecordingApplication final : public TApplication {
+public:
+    RecordingApplication(int& argc, char** argv) : TApplication(argc, argv) {}
+
+    std::vector<QString> Shown;
+
+protected:
+    void ShowException(const QString& message) override { Shown.push_back(message); }
+};
+
+RecordingApplication& TestApplication();
