@@ -1,0 +1,232 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "Process.h"
+#include "XDisplay.h"
+#include "canvas/BitmapCanvas.h"
+#include "scene/Scene.h"
+#include "state/PlanetState.h"
+#include "support/Pictures.h"
+
+namespace dorvath::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+// Sanitizer builds start slowly on a busy machine; the waits end as soon as the
+// expected picture is there.
+constexpr auto kPatience = 120s;
+
+const std::string kLogDir = DORVATH_E2E_LOG_DIR;
+
+// The environment the program gets: our X server and nothing that could steer it
+// elsewhere.
+EnvChanges ProgramEnvironment(const std::string& display) {
+    return {"DISPLAY=" + display, "QT_QPA_PLATFORM=xcb",     "WAYLAND_DISPLAY",
+            "QT_SCALE_FACTOR",    "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING"};
+}
+
+// A picture as the program draws it: the reset, then the given orbital steps.
+Bitmap Expected(std::initializer_list<double> steps) {
+    BitmapCanvas canvas(300, 300);
+    PlanetState state = PlanetState::Create(300, 300);
+    state.ResetAngles();
+    test::DrawReset(canvas, state);
+    for (const double step : steps) {
+        state.AdvanceOrbit(step);
+        DrawScene(canvas, state);
+        state.CommitDrawn();
+    }
+    return canvas.Pixels();
+}
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(100ms);
+    }
+    return true;
+}
+
+std::map<std::string, int> ShellValues(const std::string& text) {
+    std::map<std::string, int> values;
+    std::istringstream lines(text);
+    std::string line;
+    while (std::getline(lines, line)) {
+        const std::size_t eq = line.find('=');
+        if (eq != std::string::npos)
+            values[line.substr(0, eq)] = std::stoi(line.substr(eq + 1));
+    }
+    return values;
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(server_.Display().empty()) << "Xvfb did not start";
+        std::filesystem::create_directories(kLogDir);
+        env_ = ProgramEnvironment(server_.Display());
+    }
+
+    void TearDown() override {
+        if (program_ > 0)
+            Stop(program_);
+    }
+
+    Finished Tool(const std::vector<std::string>& argv) { return e2e::Run(argv, env_); }
+
+    void StartProgram() {
+        program_ = Start({DORVATH_EXECUTABLE}, env_, kLogDir + "/e2e-Dorvath.log");
+        ASSERT_GT(program_, 0);
+        std::string found;
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                const Finished f =
+                    Tool({"xdotool", "search", "--onlyvisible", "--name", "^Quonsel$"});
+                found = f.out;
+                return f.status == 0 && !found.empty();
+            },
+            kPatience))
+            << "the window did not appear; see " << kLogDir << "/e2e-Dorvath.log";
+        window_ = found.substr(0, found.find('\n'));
+        const Finished g = Tool({"xdotool", "getwindowgeometry", "--shell", window_});
+        ASSERT_EQ(g.status, 0) << g.err;
+        auto values = ShellValues(g.out);
+        // With no window manager there is no frame: the window's origin is that of its
+        // client area, and the picture sits 8 pixels in from it.
+        imageX_ = values["X"] + 8;
+        imageY_ = values["Y"] + 8;
+        ASSERT_GE(values["WIDTH"], 343);
+        ASSERT_GE(values["HEIGHT"], 316);
+    }
+
+    // The 300 x 300 pixels where the window shows its picture.
+    std::optional<Bitmap> Screenshot() {
+        const Finished shot = Tool({"import", "-window", "root", "-depth", "8", "rgb:-"});
+        const std::size_t size = static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3;
+        if (shot.status != 0 || shot.out.size() != size)
+            return std::nullopt;
+        Bitmap picture(300, 300);
+        for (int y = 0; y < 300; ++y) {
+            Rgb32* row = picture.Row(y);
+            for (int x = 0; x < 300; ++x) {
+                const std::size_t at =
+                    (static_cast<std::size_t>(imageY_ + y) * kScreenWidth + imageX_ + x) * 3;
+                const auto byte = [&](std::size_t i) {
+                    return static_cast<Rgb32>(static_cast<unsigned char>(shot.out[at + i]));
+                };
+                row[x] = 0xFF000000u | byte(0) << 16 | byte(1) << 8 | byte(2);
+            }
+        }
+        return picture;
+    }
+
+    // Waits for the picture area to satisfy a condition; on a timeout, the last
+    // screenshot is compared with what was hoped for, so that both are kept as PNGs.
+    ::testing::AssertionResult WaitForPicture(const Bitmap& expected, const std::string& name,
+                                              bool equal = true) {
+        std::optional<Bitmap> last;
+        const bool ok = WaitUntil(
+            [&] {
+                last = Screenshot();
+                return last && (*last == expected) == equal;
+            },
+            kPatience);
+        if (ok)
+            return ::testing::AssertionSuccess();
+        if (!last)
+            return ::testing::AssertionFailure() << name << ": no screenshot";
+        if (!equal)
+            return ::testing::AssertionFailure() << name << ": the picture never changed";
+        return test::SamePicture(*last, expected, name);
+    }
+
+    void Click(int x, int y) {
+        // No --sync: it waits for the pointer to move, which it never does when it is
+        // already there. The server handles the move before the click either way.
+        const Finished f =
+            Tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"});
+        ASSERT_EQ(f.status, 0) << f.err;
+    }
+    // The buttons' centres, from their places beside the picture.
+    void ClickStep() { Click(imageX_ + 304 + 11, imageY_ + 11); }
+    void ClickRun() { Click(imageX_ + 304 + 11, imageY_ + 24 + 11); }
+    void ClickClear() { Click(imageX_ + 304 + 11, imageY_ + 48 + 11); }
+
+    Xvfb server_{kScreenWidth, kScreenHeight};
+    EnvChanges env_;
+    pid_t program_ = -1;
+    std::string window_;
+    int imageX_ = 0;
+    int imageY_ = 0;
+};
+
+TEST_F(EndToEnd, StepsRunsAndResetsAsAPersonSeesIt) {
+    StartProgram();
+    const Bitmap start = Expected({});
+    ASSERT_TRUE(WaitForPicture(start, "e2e-start"));
+
+    ClickStep();
+    ClickStep();
+    ClickStep();
+    const Bitmap fifteen = Expected({5.0, 5.0, 5.0});
+    ASSERT_TRUE(WaitForPicture(fifteen, "e2e-three-steps"));
+
+    ClickRun();
+    ASSERT_TRUE(WaitForPicture(fifteen, "e2e-running", false));
+
+    ClickClear();
+    ASSERT_TRUE(WaitForPicture(start, "e2e-cleared"));
+
+    // Closed as a window manager would close it, the program ends cleanly; in the
+    // sanitizer build its leak check runs then too.
+    ASSERT_TRUE(RequestClose(server_.Display(), std::stoul(window_)));
+    const std::optional<int> status = WaitForExit(program_, kPatience);
+    ASSERT_TRUE(status.has_value()) << "the program did not end when its window was closed";
+    program_ = -1;
+    EXPECT_EQ(*status, 0) << "see " << kLogDir << "/e2e-Dorvath.log";
+}
+
+struct CannotStartCase {
+    const char* name;
+    EnvChanges env;
+};
+
+class CannotStart : public ::testing::TestWithParam<CannotStartCase> {};
+
+TEST_P(CannotStart, SaysSoInOneLineAndFails) {
+    const Finished f = e2e::Run({DORVATH_EXECUTABLE}, GetParam().env);
+    EXPECT_EQ(f.status, 1) << f.err;
+    EXPECT_EQ(std::count(f.err.begin(), f.err.end(), '\n'), 1) << f.err;
+    EXPECT_EQ(f.err.rfind("Dorvath: ", 0), 0u) << f.err;
+    EXPECT_EQ(f.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, CannotStart,
+    ::testing::Values(CannotStartCase{"NoneSet", {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}},
+                      // A display nobody serves: Qt's own failure, which would otherwise abort.
+                      CannotStartCase{"Unreachable",
+                                      {"DISPLAY=:65000", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM=xcb"}},
+                      CannotStartCase{"UnknownPlatform", {"QT_QPA_PLATFORM=nosuchplatform"}},
+                      // A display, but not a single font to label the buttons with.
+                      CannotStartCase{
+                          "NoFonts",
+                          {"QT_QPA_PLATFORM=offscreen", "FONTCONFIG_FILE=" DORVATH_E2E_NO_FONTS}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace dorvath::e2e
