@@ -8,7 +8,7 @@ DORVATH_PACKAGES=(
     cmake ninja-build g++ pkg-config
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
-    xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+    xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core libx11-dev python3
 )
 
 dorvath_install_packages() {

@@ -31,9 +31,16 @@ protected:
     void DrawLine(TPoint from, TPoint to) override;
 
 private:
-    // The only writers of pixels: both clip to the bitmap and track changes.
+    // Draws a figure given as the covered columns of each of its rows.
+    template <typename RowOf>
+    void PaintFigure(std::int64_t top, std::int64_t bottom, const RowOf& rowOf);
+
+    // The only writers of pixels: all clip to the bitmap and track changes.
+    template <typename Writes>
+    void EditRow(std::int64_t y, Writes&& writes);
     void FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, TColor color);
-    void Plot(std::int64_t x, std::int64_t y, TColor color) { FillSpan(y, x, x, color); }
+    void FillColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, TColor color);
+    void Plot(std::int64_t x, std::int64_t y, TColor color);
 
     Bitmap bitmap_;
     Bitmap reported_;  // the pixels as of the last TakeChangedRect

@@ -11,19 +11,35 @@ inline long double DegToRad(double degrees) {
     return static_cast<long double>(degrees) * kPi / 180.0L;
 }
 
-// To the nearest integer, an exact half going to the even neighbour.
+struct SinCos {
+    long double sin;
+    long double cos;
+};
+
+// Both at once: one argument reduction instead of two, which matters because angles
+// grow without bound.
+inline SinCos SinCosOf(long double radians) {
+    SinCos r;
+    sincosl(radians, &r.sin, &r.cos);
+    return r;
+}
+
+// To the nearest integer, an exact half going to the even neighbour. Plain integer
+// conversion instead of library calls: this runs a dozen times a frame.
 inline std::int32_t Round(long double v) {
-    const long double lower = std::floor(v);
-    const long double frac = v - lower;
-    long double r = lower;
-    if (frac > 0.5L || (frac == 0.5L && std::fmod(lower, 2.0L) != 0.0L))
-        r = lower + 1.0L;
+    std::int64_t r = static_cast<std::int64_t>(v);             // toward zero
+    const long double frac = v - static_cast<long double>(r);  // exact
+    if (frac > 0.5L || (frac == 0.5L && (r & 1) != 0)) {
+        ++r;
+    } else if (frac < -0.5L || (frac == -0.5L && (r & 1) != 0)) {
+        --r;
+    }
     return static_cast<std::int32_t>(r);
 }
 
 // Toward zero.
 inline std::int32_t Trunc(long double v) {
-    return static_cast<std::int32_t>(std::trunc(v));
+    return static_cast<std::int32_t>(static_cast<std::int64_t>(v));
 }
 
 }  // namespace dorvath

@@ -7,9 +7,9 @@
 namespace dorvath {
 
 TPoint PlanetPosition(const PlanetState& state, double orbitAngle) {
-    const long double rad = DegToRad(orbitAngle);
+    const SinCos sc = SinCosOf(DegToRad(orbitAngle));
     const long double r = state.OrbitRadius;
-    return {state.CenterX + Round(r * std::sin(rad)), state.CenterY - Round(r * std::cos(rad))};
+    return {state.CenterX + Round(r * sc.sin), state.CenterY - Round(r * sc.cos)};
 }
 
 void DrawPlanet(Canvas& canvas, std::int32_t x, std::int32_t y, double radius, bool lit,
@@ -26,22 +26,22 @@ void DrawNightSide(Canvas& canvas, std::int32_t x, std::int32_t y, double radius
     canvas.Pen.Color = lit ? clBlack : backColor;
     canvas.Brush.Style = TBrushStyle::bsSolid;
     canvas.Brush.Color = lit ? clSilver : backColor;
-    const long double rad = DegToRad(angle);
+    const SinCos sc = SinCosOf(DegToRad(angle));
     const long double len = radius;
     const std::int32_t r = Trunc(len + 0.5L);
     // Trunc, not Round: for negative values this moves toward zero, which decides
     // where the chord ends.
-    const std::int32_t s = Trunc(len * std::sin(rad) + 0.5L);
-    const std::int32_t c = Trunc(len * std::cos(rad) + 0.5L);
+    const std::int32_t s = Trunc(len * sc.sin + 0.5L);
+    const std::int32_t c = Trunc(len * sc.cos + 0.5L);
     canvas.Pie(x - r, y - r, x + r, y + r, x - s, y - c, x + s, y + c);
 }
 
 void DrawSpinMarker(Canvas& canvas, std::int32_t x, std::int32_t y, double length, double angle) {
     canvas.Pen.Color = clRed;
-    const long double rad = DegToRad(angle);
+    const SinCos sc = SinCosOf(DegToRad(angle));
     const long double len = length;
     canvas.MoveTo(x, y);
-    canvas.LineTo(x + Round(len * std::sin(rad)), y - Round(len * std::cos(rad)));
+    canvas.LineTo(x + Round(len * sc.sin), y - Round(len * sc.cos));
 }
 
 void DrawScene(Canvas& canvas, const PlanetState& state) {

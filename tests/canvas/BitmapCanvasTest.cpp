@@ -4,9 +4,11 @@
 
 #include <climits>
 #include <functional>
+#include <random>
 #include <string>
 
 #include "support/Pictures.h"
+#include "support/Seed.h"
 
 namespace dorvath {
 namespace {
@@ -322,6 +324,66 @@ TEST(CanvasChanges, ReportsTheBoundsOfChangedPixelsOnce) {
     canvas.MoveTo(0, 49);
     canvas.LineTo(100, 49);
     EXPECT_EQ(canvas.TakeChangedRect(), (TRect{0, 49, 50, 50}));
+}
+
+// Bounding rectangle of the pixels that differ between two pictures.
+TRect Difference(const Bitmap& a, const Bitmap& b) {
+    TRect r;
+    for (std::int32_t y = 0; y < a.Height(); ++y)
+        for (std::int32_t x = 0; x < a.Width(); ++x)
+            if (a.Pixel(x, y) != b.Pixel(x, y))
+                r = r.United({x, y, x + 1, y + 1});
+    return r;
+}
+
+TEST(CanvasChanges, RandomFiguresAnywhereReportExactlyWhatChanged) {
+    const unsigned seed = test::TestSeed();
+    std::mt19937 random(seed);
+    const auto coordinate = [&]() -> std::int32_t {
+        switch (random() % 8) {
+            case 0:
+                return static_cast<std::int32_t>(random());  // anywhere at all
+            case 1:
+                return static_cast<std::int32_t>(random() % 2000) - 1000;
+            default:
+                return static_cast<std::int32_t>(random() % 60) - 15;
+        }
+    };
+    const TColor colours[] = {clBlack, clWhite, clYellow, clRed};
+    BitmapCanvas canvas(static_cast<std::int32_t>(1 + random() % 40),
+                        static_cast<std::int32_t>(1 + random() % 30));
+    Bitmap before = canvas.Pixels();
+    for (int i = 0; i < 3000; ++i) {
+        canvas.Pen.Color = colours[random() % 4];
+        canvas.Brush = {colours[random() % 4],
+                        random() % 3 ? TBrushStyle::bsSolid : TBrushStyle::bsClear};
+        const std::int32_t c[8] = {coordinate(), coordinate(), coordinate(), coordinate(),
+                                   coordinate(), coordinate(), coordinate(), coordinate()};
+        switch (random() % 5) {
+            case 0:
+                canvas.Ellipse(c[0], c[1], c[2], c[3]);
+                break;
+            case 1:
+                canvas.Pie(c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7]);
+                break;
+            case 2:
+                canvas.Rectangle(c[0], c[1], c[2], c[3]);
+                break;
+            case 3:  // horizontal and vertical lines take their own paths
+                canvas.MoveTo(c[0], c[1]);
+                canvas.LineTo(random() % 2 ? c[0] : c[2], random() % 2 ? c[1] : c[3]);
+                break;
+            default:
+                canvas.MoveTo(c[0], c[1]);
+                canvas.LineTo(c[2], c[3]);
+                break;
+        }
+        if (random() % 4 == 0) {
+            ASSERT_EQ(canvas.TakeChangedRect(), Difference(before, canvas.Pixels()))
+                << "DORVATH_SEED=" << seed << ", step " << i;
+            before = canvas.Pixels();
+        }
+    }
 }
 
 TEST(CanvasPixels, StoredForDisplayAndReadBackAsColours) {
