@@ -126,6 +126,20 @@ TEST(SceneNoResidue, FarIntoALongRunTheFrameMatchesItsEarlyTwin) {
         early.AdvanceOrbit(std::fmod(orbit, 720.0));
         EXPECT_TRUE(
             SamePicture(FrameFromScratch(far), FrameFromScratch(early), Name("long-run", orbit)));
+
+        // Ticks and a step drawn there still leave no residue.
+        BitmapCanvas canvas(300, 300, clWhite);
+        DrawScene(canvas, far);
+        far.CommitDrawn();
+        for (double delta : {1.0, 1.0, 5.0}) {
+            far.AdvanceOrbit(delta);
+            DrawScene(canvas, far);
+            far.CommitDrawn();
+        }
+        EXPECT_EQ(far.OrbitAngle, orbit + 7.0);
+        EXPECT_EQ(far.SpinAngle, (orbit + 7.0) * 1.5);
+        EXPECT_TRUE(
+            SamePicture(canvas.Pixels(), FrameFromScratch(far), Name("long-run-ticks", orbit)));
     }
 }
 
