@@ -71,26 +71,24 @@ TEST(SceneStartPicture, ShowsTheSceneAtItsPlaces) {
     EXPECT_TRUE(SamePicture(b, FrameFromScratch(s.state), "start-picture"));
 }
 
-TEST(SceneNoResidue, EveryTickOverTwoOrbitsEqualsAFreshFrame) {
-    Surface s;
-    for (int tick = 1; tick <= 720; ++tick) {
-        s.Advance(1.0);
-        ASSERT_TRUE(SamePicture(s.canvas.Pixels(), FrameFromScratch(s.state),
-                                Name("tick", s.state.OrbitAngle)))
-            << "after tick " << tick;
-    }
-    // Two orbits bring the planet and its marker back to the start picture.
-    Surface fresh;
-    EXPECT_TRUE(SamePicture(s.canvas.Pixels(), fresh.canvas.Pixels(), "after-two-orbits"));
-}
-
-TEST(SceneNoResidue, EveryStepOverTwoOrbitsEqualsAFreshFrame) {
-    Surface s;
-    for (int step = 1; step <= 144; ++step) {
-        s.Advance(5.0);
-        ASSERT_TRUE(SamePicture(s.canvas.Pixels(), FrameFromScratch(s.state),
-                                Name("step", s.state.OrbitAngle)))
-            << "after step " << step;
+TEST(SceneNoResidue, EveryTickAndEveryStepOverTwoOrbitsEqualsAFreshFrame) {
+    struct Case {
+        const char* name;
+        double delta;
+        int count;  // two orbits
+    };
+    for (const Case& c : {Case{"tick", 1.0, 720}, Case{"step", 5.0, 144}}) {
+        Surface s;
+        for (int i = 1; i <= c.count; ++i) {
+            s.Advance(c.delta);
+            ASSERT_TRUE(SamePicture(s.canvas.Pixels(), FrameFromScratch(s.state),
+                                    Name(c.name, s.state.OrbitAngle)))
+                << "after " << c.name << " " << i;
+        }
+        // Two orbits bring the planet and its marker back to the start picture.
+        const Surface fresh;
+        EXPECT_TRUE(SamePicture(s.canvas.Pixels(), fresh.canvas.Pixels(),
+                                std::string(c.name) + "-after-two-orbits"));
     }
 }
 
