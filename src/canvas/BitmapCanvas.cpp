@@ -226,6 +226,8 @@ public:
         const Int128 dot = static_cast<Int128>(ax_) * bx_ + static_cast<Int128>(ay_) * by_;
         if (cross == 0 && dot > 0) {
             kind_ = Kind::kFull;  // the arc goes all the way round
+        } else if (cross == 0) {
+            kind_ = Kind::kHalf;  // opposite radials: one straight edge
         } else {
             kind_ = cross >= 0 ? Kind::kAtMostHalf : Kind::kMoreThanHalf;
         }
@@ -237,6 +239,8 @@ public:
     Span HalfTurnRow(std::int64_t y) const {
         if (kind_ == Kind::kFull)
             return Span::All();
+        if (kind_ == Kind::kHalf)
+            return AfterA(y);
         const auto [afterA, beforeB] = Bounds(y);
         return afterA.Intersected(beforeB);
     }
@@ -248,16 +252,18 @@ public:
     }
 
 private:
-    enum class Kind { kFull, kAtMostHalf, kMoreThanHalf };
+    enum class Kind { kFull, kHalf, kAtMostHalf, kMoreThanHalf };
 
-    // The columns on the wedge's side of each radial.
-    std::pair<Span, Span> Bounds(std::int64_t y) const {
-        const std::int64_t py = sy_ - (2 * y + 1);
-        // At or after a: cross(a, p) >= 0, i.e. ay * px <= ax * py.
-        // At or before b: cross(p, b) >= 0, i.e. by * px >= bx * py.
-        return {Solve(ay_, static_cast<Int128>(ax_) * py, true),
-                Solve(by_, static_cast<Int128>(bx_) * py, false)};
+    // The columns on the wedge's side of each radial: at or after a, cross(a, p) >= 0,
+    // i.e. ay * px <= ax * py; at or before b, cross(p, b) >= 0, i.e. by * px >= bx * py.
+    std::int64_t PyOf(std::int64_t y) const { return sy_ - (2 * y + 1); }
+    Span AfterA(std::int64_t y) const {
+        return Solve(ay_, static_cast<Int128>(ax_) * PyOf(y), true);
     }
+    Span BeforeB(std::int64_t y) const {
+        return Solve(by_, static_cast<Int128>(bx_) * PyOf(y), false);
+    }
+    std::pair<Span, Span> Bounds(std::int64_t y) const { return {AfterA(y), BeforeB(y)}; }
 
     // The columns x whose doubled offset px = 2x + 1 - sx satisfies k * px <= c (or >=).
     Span Solve(std::int64_t k, Int128 c, bool atMost) const {
@@ -294,8 +300,8 @@ private:
     Kind kind_;
 };
 
-// Writes runs of one row of pixels, clipped to the row, skipping the ends of each run
-// that already hold the colour, and notes the columns that changed.
+// Writes runs of one row of pixels, clipped to the row, and notes the columns of the
+// runs that changed anything. Figures write their rows through it.
 class RowWriter {
 public:
     RowWriter(Rgb32* row, std::int64_t width) : row_(row), width_(width) {}
@@ -303,7 +309,8 @@ public:
     void Run(std::int64_t x0, std::int64_t x1, Rgb32 value) {
         x0 = std::max<std::int64_t>(x0, 0);
         x1 = std::min(x1, width_ - 1);
-        // Written without branches, noting on the way whether anything changed.
+        // Written without branches, noting on the way whether anything changed: cheaper
+        // than finding the exact columns, and figure runs are short.
         Rgb32 difference = 0;
         for (std::int64_t x = x0; x <= x1; ++x) {
             difference |= row_[x] ^ value;
@@ -326,31 +333,12 @@ private:
 }  // namespace
 
 BitmapCanvas::BitmapCanvas(std::int32_t width, std::int32_t height, TColor fill)
-    : bitmap_(width, height, fill), reported_(bitmap_) {}
+    : bitmap_(width, height, fill) {}
 
 TRect BitmapCanvas::TakeChangedRect() {
-    // Writes can change a pixel and change it back within a frame (the Sun's fill over
-    // an axis the axis then redraws), so the written area is narrowed to the pixels that
-    // differ from what was last reported.
-    const TRect written = changed_;
+    const TRect changed = changed_;
     changed_ = {};
-    TRect really;
-    const auto bytes = static_cast<std::size_t>(written.Width()) * sizeof(Rgb32);
-    for (std::int32_t y = written.Top; y < written.Bottom; ++y) {
-        const Rgb32* now = bitmap_.Row(y) + written.Left;
-        Rgb32* before = reported_.Row(y) + written.Left;
-        if (std::memcmp(now, before, bytes) == 0)
-            continue;
-        std::int32_t first = 0;
-        while (now[first] == before[first])
-            ++first;
-        std::int32_t last = written.Width() - 1;
-        while (now[last] == before[last])
-            --last;
-        std::memcpy(before + first, now + first, static_cast<std::size_t>(last - first + 1) * 4);
-        really = really.United({written.Left + first, y, written.Left + last + 1, y + 1});
-    }
-    return really;
+    return changed;
 }
 
 template <typename Writes>
@@ -368,7 +356,24 @@ void BitmapCanvas::EditRow(std::int64_t y, Writes&& writes) {
 }
 
 void BitmapCanvas::FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, TColor color) {
-    EditRow(y, [&](RowWriter& row) { row.Run(x0, x1, ToRgb32(color)); });
+    if (y < 0 || y >= Height())
+        return;
+    x0 = std::max<std::int64_t>(x0, 0);
+    x1 = std::min<std::int64_t>(x1, Width() - 1);
+    const Rgb32 value = ToRgb32(color);
+    Rgb32* row = bitmap_.Row(static_cast<std::int32_t>(y));
+    // Lines can be long and mostly repaint what is there (an axis over the Sun changes
+    // only the Sun's width of it), so only the stretch that differs counts as changed.
+    while (x0 <= x1 && row[x0] == value)
+        ++x0;
+    if (x0 > x1)
+        return;
+    while (row[x1] == value)
+        --x1;
+    std::fill(row + x0, row + x1 + 1, value);
+    const auto yy = static_cast<std::int32_t>(y);
+    changed_ = changed_.United(
+        {static_cast<std::int32_t>(x0), yy, static_cast<std::int32_t>(x1 + 1), yy + 1});
 }
 
 void BitmapCanvas::FillColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, TColor color) {

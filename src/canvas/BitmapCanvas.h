@@ -23,8 +23,10 @@ public:
              std::int32_t y3, std::int32_t x4, std::int32_t y4) override;
     void Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
 
-    // Bounding rectangle of the pixels whose value changed since the last call; empty
-    // when none did. Lets a display repaint only what a frame really changed.
+    // A rectangle holding every pixel whose value changed since the last call; empty when
+    // none did. Lets a display repaint only what the drawing changed. It is the bounds
+    // of the runs that changed anything, so it may also hold pixels a figure changed
+    // and a later one changed back (the Sun's fill over the axes the axes redraw).
     TRect TakeChangedRect();
 
 protected:
@@ -43,8 +45,7 @@ private:
     void Plot(std::int64_t x, std::int64_t y, TColor color);
 
     Bitmap bitmap_;
-    Bitmap reported_;  // the pixels as of the last TakeChangedRect
-    TRect changed_;    // bounds of the writes that changed a pixel since then
+    TRect changed_;  // bounds of the writes that changed pixels since the last report
 };
 
 }  // namespace dorvath

@@ -7,21 +7,32 @@ namespace dorvath {
 
 inline constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
-inline long double DegToRad(double degrees) {
-    return static_cast<long double>(degrees) * kPi / 180.0L;
-}
-
 struct SinCos {
     long double sin;
     long double cos;
 };
 
-// Both at once: one argument reduction instead of two, which matters because angles
-// grow without bound.
-inline SinCos SinCosOf(long double radians) {
-    SinCos r;
-    sincosl(radians, &r.sin, &r.cos);
-    return r;
+// Sine and cosine of an angle in degrees, in extended precision. The angle is first
+// brought within 45 degrees of zero, exactly: in degrees, whole multiples of 90 come
+// off without rounding. The library then needs no reduction of its own, which for the
+// ever-growing angles was most of a frame's arithmetic, and huge angles keep their
+// full accuracy. The result is the sine of angle * pi / 180 as before.
+inline SinCos SinCosDegrees(double degrees) {
+    const double turn = std::fmod(degrees, 360.0);  // exact, within (-360, 360)
+    const double quarters = std::nearbyint(turn / 90.0);
+    const double rest = turn - 90.0 * quarters;  // exact, within [-45, 45]
+    long double s = 0.0L, c = 0.0L;
+    sincosl(static_cast<long double>(rest) * kPi / 180.0L, &s, &c);
+    switch ((static_cast<int>(quarters) % 4 + 4) % 4) {
+        case 1:
+            return {c, -s};
+        case 2:
+            return {-s, -c};
+        case 3:
+            return {-c, s};
+        default:
+            return {s, c};
+    }
 }
 
 // To the nearest integer, an exact half going to the even neighbour. Plain integer

@@ -7,7 +7,7 @@
 namespace dorvath {
 
 TPoint PlanetPosition(const PlanetState& state, double orbitAngle) {
-    const SinCos sc = SinCosOf(DegToRad(orbitAngle));
+    const SinCos sc = SinCosDegrees(orbitAngle);
     const long double r = state.OrbitRadius;
     return {state.CenterX + Round(r * sc.sin), state.CenterY - Round(r * sc.cos)};
 }
@@ -26,7 +26,7 @@ void DrawNightSide(Canvas& canvas, std::int32_t x, std::int32_t y, double radius
     canvas.Pen.Color = lit ? clBlack : backColor;
     canvas.Brush.Style = TBrushStyle::bsSolid;
     canvas.Brush.Color = lit ? clSilver : backColor;
-    const SinCos sc = SinCosOf(DegToRad(angle));
+    const SinCos sc = SinCosDegrees(angle);
     const long double len = radius;
     const std::int32_t r = Trunc(len + 0.5L);
     // Trunc, not Round: for negative values this moves toward zero, which decides
@@ -38,7 +38,7 @@ void DrawNightSide(Canvas& canvas, std::int32_t x, std::int32_t y, double radius
 
 void DrawSpinMarker(Canvas& canvas, std::int32_t x, std::int32_t y, double length, double angle) {
     canvas.Pen.Color = clRed;
-    const SinCos sc = SinCosOf(DegToRad(angle));
+    const SinCos sc = SinCosDegrees(angle);
     const long double len = length;
     canvas.MoveTo(x, y);
     canvas.LineTo(x + Round(len * sc.sin), y - Round(len * sc.cos));

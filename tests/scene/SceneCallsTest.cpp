@@ -167,5 +167,31 @@ TEST(SceneNumeric, RoundHalvesToEvenAndTruncTowardZero) {
     }
 }
 
+// The integers a frame is drawn from, as sine and cosine of angle * pi / 180 give
+// them: the planet's offset (radius 100), the night side's chord (radius 20, Trunc of
+// v + 0.5) and the marker's tip (length 20).
+std::vector<std::int32_t> FrameIntegers(long double sin, long double cos) {
+    return {Round(100.0L * sin),       Round(100.0L * cos), Trunc(20.0L * sin + 0.5L),
+            Trunc(20.0L * cos + 0.5L), Round(20.0L * sin),  Round(20.0L * cos)};
+}
+
+TEST(SceneNumeric, ReducedSineGivesTheIntegersOfTheDirectFormula) {
+    std::vector<double> angles;
+    for (int half = -2880; half <= 2880; ++half)
+        angles.push_back(half * 0.5);
+    for (double far : {1e6, 1e8, 1e8 + 0.5, 123456789.0, 1.5e8 + 1.5, 1e9 + 7.0, -1e8 - 90.0}) {
+        for (int i = 0; i < 8; ++i)
+            angles.push_back(far + i * 45.0);
+    }
+    for (double angle : angles) {
+        const long double radians = static_cast<long double>(angle) * kPi / 180.0L;
+        const SinCos reduced = SinCosDegrees(angle);
+        EXPECT_EQ(FrameIntegers(reduced.sin, reduced.cos),
+                  FrameIntegers(std::sin(radians), std::cos(radians)))
+            << "angle " << angle;
+        EXPECT_NEAR(static_cast<double>(reduced.sin), static_cast<double>(std::sin(radians)), 1e-9);
+    }
+}
+
 }  // namespace
 }  // namespace dorvath
