@@ -16,45 +16,19 @@
 #include <string>
 #include <vector>
 
+#include "Form1Probe.h"
 #include "scene/Scene.h"
 #include "support/Pictures.h"
+#include "support/WindowPictures.h"
 #include "window/Dorvath_u1.h"
-
-class TForm1Probe {
-public:
-    static const dorvath::PlanetState& State(const TForm1& form) { return form.state_; }
-};
 
 namespace {
 
 using dorvath::Bitmap;
 
-Bitmap ToBitmap(const QImage& shot) {
-    const QImage image = shot.convertToFormat(QImage::Format_RGB32);
-    Bitmap bitmap(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y) {
-        std::memcpy(bitmap.Row(y), image.constScanLine(y),
-                    static_cast<std::size_t>(bitmap.BytesPerLine()));
-    }
-    return bitmap;
-}
-
-// What the image control paints when asked for all of itself.
-Bitmap Painted(TImage& image) {
-    return ToBitmap(image.grab().toImage());
-}
-
-// What the window really shows in the image control's place, after all the partial
-// repaints so far.
-Bitmap OnScreen(TForm1& form) {
-    QCoreApplication::processEvents();
-    QWindow* window = form.windowHandle();
-    const QPoint at = form.Image1->mapTo(&form, QPoint(0, 0));
-    return ToBitmap(window->screen()
-                        ->grabWindow(window->winId(), at.x(), at.y(), form.Image1->width(),
-                                     form.Image1->height())
-                        .toImage());
-}
+using dorvath::test::OnScreen;
+using dorvath::test::Painted;
+using dorvath::test::ToBitmap;
 
 // Counts the events of one type a widget receives and records the painted regions.
 class EventRecorder final : public QObject {
@@ -207,8 +181,8 @@ TEST_F(Form1Test, OpensOnTheStartPictureWithNothingRunning) {
     EXPECT_FALSE(form.Timer1->Enabled());
     EXPECT_TRUE(dorvath::test::SamePicture(form.Image1->Canvas().Pixels(), model.canvas.Pixels(),
                                            "window-start-canvas"));
-    EXPECT_TRUE(
-        dorvath::test::SamePicture(OnScreen(form), model.canvas.Pixels(), "window-start-screen"));
+    EXPECT_TRUE(dorvath::test::SamePicture(OnScreen(*form.Image1), model.canvas.Pixels(),
+                                           "window-start-screen"));
 }
 
 struct CommandCase {
@@ -236,8 +210,8 @@ TEST_P(Form1Commands, ChangeStateAndPictureLikeTheModel) {
     const std::string name = std::string("window-") + c.name;
     EXPECT_TRUE(dorvath::test::SamePicture(Painted(*form.Image1), model.canvas.Pixels(),
                                            name + "-painted"));
-    EXPECT_TRUE(
-        dorvath::test::SamePicture(OnScreen(form), model.canvas.Pixels(), name + "-screen"));
+    EXPECT_TRUE(dorvath::test::SamePicture(OnScreen(*form.Image1), model.canvas.Pixels(),
+                                           name + "-screen"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -381,7 +355,7 @@ TEST_F(Form1Test, SmallWindowScrollsAndLaysNothingOutAgain) {
     model.Apply(Act::Clear);
     EXPECT_EQ(State().OrbitAngle, 0.0);
     form.resize(343, 316);
-    EXPECT_TRUE(dorvath::test::SamePicture(OnScreen(form), model.canvas.Pixels(),
+    EXPECT_TRUE(dorvath::test::SamePicture(OnScreen(*form.Image1), model.canvas.Pixels(),
                                            "window-reset-while-small"));
 }
 

@@ -16,16 +16,12 @@
 #include <tuple>
 #include <vector>
 
+#include "Form1Probe.h"
 #include "WindowTest.h"
 #include "support/Pictures.h"
 #include "support/Seed.h"
 #include "support/WindowPictures.h"
 #include "window/Dorvath_u1.h"
-
-class TForm1Probe {
-public:
-    static const dorvath::PlanetState& State(const TForm1& form) { return form.state_; }
-};
 
 namespace {
 
