@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 
 namespace dorvath {
@@ -20,7 +19,7 @@ bool FitsInt64(Int128 v) {
            v <= std::numeric_limits<std::int64_t>::max();
 }
 
-// Division rounding down (or up), b > 0.
+// Division rounding down (CeilDiv: up), b > 0.
 [[gnu::noinline]] std::int64_t FloorDivLarge(std::int64_t a, std::int64_t b) {
     const std::int64_t q = a / b;
     return (a % b != 0 && a < 0) ? q - 1 : q;
@@ -201,7 +200,7 @@ private:
     std::int64_t sx_, sy_;
     Int128 a2_, b2_;
     bool small_;
-    mutable std::int64_t hint_ = -1;
+    mutable std::int64_t hint_ = -1;  // the last row's answer: only a starting guess
 };
 
 // The wedge swept counterclockwise on the screen from direction a to direction b,
