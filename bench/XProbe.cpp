@@ -117,6 +117,18 @@ Usage ReadUsage(pid_t pid) {
     return u;
 }
 
+// One phase's figures, named by prefix: its length, the program's CPU by two counts,
+// its wake-ups and the X server's CPU over the same time.
+void PrintPhase(const char* prefix, double seconds, const Usage& from, const Usage& to,
+                double xvfbFrom, double xvfbTo) {
+    std::printf("%s_s=%.3f\n", prefix, seconds);
+    std::printf("%s_cpu_s=%.6f\n", prefix, static_cast<double>(to.cpuNs - from.cpuNs) / 1e9);
+    std::printf("%s_cpu_stat_s=%.2f\n", prefix, to.cpuStatS - from.cpuStatS);
+    std::printf("%s_wakeups=%llu\n", prefix,
+                static_cast<unsigned long long>(to.switches - from.switches));
+    std::printf("%s_xvfb_cpu_s=%.2f\n", prefix, xvfbTo - xvfbFrom);
+}
+
 std::uint64_t PeakResidentKb(pid_t pid) {
     return StatusField(ReadFile("/proc/" + std::to_string(pid) + "/status"), "VmHWM");
 }
@@ -408,12 +420,7 @@ int Session(const std::string& title, double stoppedS, double runningS, double s
     Sleep(stoppedS);
     const Usage s1 = ReadUsage(pid);
     const double x1 = xvfb ? StatCpuSeconds(*xvfb) : 0.0;
-    std::printf("stopped_s=%.3f\n", stoppedS);
-    std::printf("stopped_cpu_s=%.6f\n", static_cast<double>(s1.cpuNs - s0.cpuNs) / 1e9);
-    std::printf("stopped_cpu_stat_s=%.2f\n", s1.cpuStatS - s0.cpuStatS);
-    std::printf("stopped_wakeups=%llu\n",
-                static_cast<unsigned long long>(s1.switches - s0.switches));
-    std::printf("stopped_xvfb_cpu_s=%.2f\n", x1 - x0);
+    PrintPhase("stopped", stoppedS, s0, s1, x0, x1);
 
     Click(screen, w, kRunButtonX, kRunButtonY);
     Sleep(1.0);
@@ -426,12 +433,7 @@ int Session(const std::string& title, double stoppedS, double runningS, double s
     const Usage r1 = ReadUsage(pid);
     const double y1 = xvfb ? StatCpuSeconds(*xvfb) : 0.0;
     const double ranS = Seconds(Clock::now() - r0At);
-    std::printf("running_s=%.3f\n", ranS);
-    std::printf("running_cpu_s=%.6f\n", static_cast<double>(r1.cpuNs - r0.cpuNs) / 1e9);
-    std::printf("running_cpu_stat_s=%.2f\n", r1.cpuStatS - r0.cpuStatS);
-    std::printf("running_wakeups=%llu\n",
-                static_cast<unsigned long long>(r1.switches - r0.switches));
-    std::printf("running_xvfb_cpu_s=%.2f\n", y1 - y0);
+    PrintPhase("running", ranS, r0, r1, y0, y1);
 
     // The planet's angle in frames spanS apart, with one more in the middle to show drift.
     const auto half = std::chrono::duration_cast<Clock::duration>(
