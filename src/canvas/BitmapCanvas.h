@@ -4,18 +4,30 @@
 
 #include "canvas/Bitmap.h"
 #include "canvas/Canvas.h"
+#include "canvas/DeviceScale.h"
+#include "canvas/RunWriter.h"
 
 namespace dorvath {
 
 // Draws onto a Bitmap it owns, pixel-exact and without antialiasing: the same figure
-// always covers the same pixels, so painting it again in the background colour
-// removes it without a trace. Everything is clipped to the bitmap.
+// always covers the same pixels, so painting it again in the background colour removes
+// it without a trace. Everything is clipped to the bitmap.
+//
+// Callers think in logical pixels; the bitmap holds device pixels, the logical size
+// times the scale. Each figure is drawn at device resolution, its geometry scaled, with
+// lines and outlines one pen width wide.
 class BitmapCanvas final : public Canvas {
 public:
-    BitmapCanvas(std::int32_t width, std::int32_t height, TColor fill = clWhite);
+    BitmapCanvas(std::int32_t width, std::int32_t height, TColor fill = clWhite,
+                 DeviceScale scale = {});
+    BitmapCanvas(const BitmapCanvas& other);
+    BitmapCanvas& operator=(const BitmapCanvas& other);
 
-    std::int32_t Width() const override { return bitmap_.Width(); }
-    std::int32_t Height() const override { return bitmap_.Height(); }
+    // The logical size, in which figures are given.
+    std::int32_t Width() const override { return width_; }
+    std::int32_t Height() const override { return height_; }
+    const DeviceScale& Scale() const { return scale_; }
+    // The device pixels.
     const Bitmap& Pixels() const { return bitmap_; }
 
     void Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
@@ -23,29 +35,23 @@ public:
              std::int32_t y3, std::int32_t x4, std::int32_t y4) override;
     void Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override;
 
-    // A rectangle holding every pixel whose value changed since the last call; empty when
-    // none did. Lets a display repaint only what the drawing changed. It is the bounds
-    // of the runs that changed anything, so it may also hold pixels a figure changed
-    // and a later one changed back (the Sun's fill over the axes the axes redraw).
-    TRect TakeChangedRect();
+    // A rectangle of device pixels holding every pixel whose value changed since the last
+    // call; empty when none did. Lets a display repaint only what the drawing changed. It
+    // is the bounds of the changed runs, so it may also hold pixels a figure changed and a
+    // later one changed back (the Sun's fill over the axes the axes redraw).
+    TRect TakeChangedRect() { return writer_.TakeChanged(); }
 
 protected:
     void DrawLine(TPoint from, TPoint to) override;
 
 private:
-    // Draws a figure given as the covered columns of each of its rows.
     template <typename RowOf>
-    void PaintFigure(std::int64_t top, std::int64_t bottom, const RowOf& rowOf);
+    void Paint(std::int64_t top, std::int64_t bottom, const RowOf& rowOf);
 
-    // The only writers of pixels: all clip to the bitmap and track changes.
-    template <typename Writes>
-    void EditRow(std::int64_t y, Writes&& writes);
-    void FillSpan(std::int64_t y, std::int64_t x0, std::int64_t x1, TColor color);
-    void FillColumn(std::int64_t x, std::int64_t y0, std::int64_t y1, TColor color);
-    void Plot(std::int64_t x, std::int64_t y, TColor color);
-
+    std::int32_t width_, height_;
+    DeviceScale scale_;
     Bitmap bitmap_;
-    TRect changed_;  // bounds of the writes that changed pixels since the last report
+    RunWriter writer_;
 };
 
 }  // namespace dorvath

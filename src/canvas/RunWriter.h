@@ -1,0 +1,60 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+#include "canvas/Bitmap.h"
+#include "canvas/Geometry.h"
+
+namespace dorvath {
+
+// The only writer of pixels: every figure and line reaches the surface as runs of one
+// row, here, clipped to the surface, and the changed region is kept in this one place.
+class RunWriter {
+public:
+    explicit RunWriter(Bitmap& bitmap) : bitmap_(bitmap) {}
+
+    // Row y, columns x0..x1 inclusive, in one value. Only the stretch that differs counts
+    // as changed: lines mostly repaint what is there (an axis over the Sun changes only
+    // the Sun's width of it), and a repaint should cover no more than it must.
+    void Run(std::int64_t y, std::int64_t x0, std::int64_t x1, Rgb32 value) {
+        if (y < 0 || y >= bitmap_.Height())
+            return;
+        x0 = std::max<std::int64_t>(x0, 0);
+        x1 = std::min<std::int64_t>(x1, bitmap_.Width() - 1);
+        Rgb32* row = bitmap_.Row(static_cast<std::int32_t>(y));
+        while (x0 <= x1 && row[x0] == value)
+            ++x0;
+        if (x0 > x1)
+            return;
+        while (row[x1] == value)
+            --x1;
+        std::fill(row + x0, row + x1 + 1, value);
+        left_ = std::min(left_, x0);
+        right_ = std::max(right_, x1 + 1);
+        top_ = std::min(top_, y);
+        bottom_ = std::max(bottom_, y + 1);
+    }
+
+    // A rectangle holding every pixel changed since the last call; empty when none was.
+    TRect TakeChanged() {
+        TRect changed;
+        if (left_ < right_) {
+            changed = {static_cast<std::int32_t>(left_), static_cast<std::int32_t>(top_),
+                       static_cast<std::int32_t>(right_), static_cast<std::int32_t>(bottom_)};
+        }
+        left_ = top_ = std::numeric_limits<std::int64_t>::max();
+        right_ = bottom_ = std::numeric_limits<std::int64_t>::min();
+        return changed;
+    }
+
+private:
+    Bitmap& bitmap_;
+    std::int64_t left_ = std::numeric_limits<std::int64_t>::max();
+    std::int64_t top_ = std::numeric_limits<std::int64_t>::max();
+    std::int64_t right_ = std::numeric_limits<std::int64_t>::min();
+    std::int64_t bottom_ = std::numeric_limits<std::int64_t>::min();
+};
+
+}  // namespace dorvath
