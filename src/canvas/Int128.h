@@ -52,6 +52,8 @@ public:
     constexpr std::int64_t Low64() const { return static_cast<std::int64_t>(lo_); }
     // The nearest double, or close to it: a starting estimate, never a result.
     double Approximate() const {
+        if (FitsInt64())  // also keeps small negative values free of cancellation
+            return static_cast<double>(Low64());
         constexpr double kTwo64 = 18446744073709551616.0;
         return static_cast<double>(static_cast<std::int64_t>(hi_)) * kTwo64 +
                static_cast<double>(lo_);

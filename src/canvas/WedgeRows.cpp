@@ -1,5 +1,6 @@
 #include "canvas/WedgeRows.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "canvas/Int128.h"
@@ -72,23 +73,33 @@ Span WedgeRows::BeforeB(std::int64_t y) const {
 
 // The columns x whose doubled offset px = 2x + 1 - sx satisfies k * px <= m * py (or >=).
 Span WedgeRows::Solve(std::int64_t k, std::int64_t m, std::int64_t py, Side side) const {
-    Int128 c = Int128::Product(m, py);
     if (k < 0) {
         k = -k;
-        c = -c;
+        m = -m;
         side = side == Side::kAtMost ? Side::kAtLeast : Side::kAtMost;
     }
+    constexpr std::int64_t kSmall = std::int64_t{1} << 31;
+    const bool small = m > -kSmall && m < kSmall && py > -kSmall && py < kSmall;
     if (k == 0) {
-        const bool holds = side == Side::kAtMost ? !c.Negative() : c <= Int128(0);
+        const bool negative = small ? m * py < 0 : Int128::Product(m, py).Negative();
+        const bool zero = m == 0 || py == 0;
+        const bool holds = side == Side::kAtMost ? !negative : (negative || zero);
         return holds ? Span::All() : Span{};
     }
+    // px = floor(c / k), or rounded up; beyond +-4 kFar every column is on one side. A
+    // figure of ordinary size takes the 64-bit path, with the same result.
     constexpr std::int64_t kLimit = 4 * kFar;
-    if (side == Side::kAtMost) {
-        const std::int64_t px = FloorDivClamped(c, k, kLimit);
-        return {-kFar, FloorHalf(px + sx_ - 1)};
-    }
-    const std::int64_t px = -FloorDivClamped(-c, k, kLimit);  // rounded up
-    return {CeilHalf(px + sx_ - 1), kFar};
+    const auto floorDiv = [&](bool negate) {
+        if (small) {
+            const std::int64_t c = negate ? -(m * py) : m * py;
+            return std::clamp(FloorDiv(c, k), -kLimit, kLimit);
+        }
+        const Int128 c = Int128::Product(m, py);
+        return FloorDivClamped(negate ? -c : c, k, kLimit);
+    };
+    if (side == Side::kAtMost)
+        return {-kFar, FloorHalf(floorDiv(false) + sx_ - 1)};
+    return {CeilHalf(-floorDiv(true) + sx_ - 1), kFar};
 }
 
 }  // namespace dorvath
