@@ -154,6 +154,30 @@ protected:
         return test::SamePicture(*last, expected, name);
     }
 
+    struct Sighting {
+        double orbit;
+        std::chrono::steady_clock::time_point when;
+    };
+
+    // The orbital angle, at or past the given one, whose frame the running window shows,
+    // and when the picture was taken (the middle of the screenshot's run).
+    std::optional<Sighting> SightOrbit(double from) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const auto before = std::chrono::steady_clock::now();
+            const std::optional<Bitmap> shot = Screenshot();
+            const auto after = std::chrono::steady_clock::now();
+            if (!shot)
+                continue;
+            PlanetState state = PlanetState::Create(300, 300);
+            state.AdvanceOrbit(from);
+            for (int tick = 0; tick < 600; ++tick, state.AdvanceOrbit(1.0)) {
+                if (*shot == test::FrameFromScratch(state))
+                    return Sighting{state.OrbitAngle, before + (after - before) / 2};
+            }
+        }
+        return std::nullopt;
+    }
+
     void Click(int x, int y) {
         // No --sync: it waits for the pointer to move, which it never does when it is
         // already there. The server handles the move before the click either way.
@@ -187,6 +211,16 @@ TEST_F(EndToEnd, StepsRunsAndResetsAsAPersonSeesIt) {
 
     ClickRun();
     ASSERT_TRUE(WaitForPicture(fifteen, "e2e-running", false));
+    // The rate, from the planet's place on two pictures a few seconds apart.
+    const std::optional<Sighting> first = SightOrbit(15.0);
+    ASSERT_TRUE(first.has_value()) << "the running picture shows no frame of the orbit";
+    std::this_thread::sleep_for(4s);
+    const std::optional<Sighting> second = SightOrbit(first->orbit);
+    ASSERT_TRUE(second.has_value()) << "the running picture shows no frame of the orbit";
+    const double seconds = std::chrono::duration<double>(second->when - first->when).count();
+    const double rate = (second->orbit - first->orbit) / seconds;
+    EXPECT_GE(rate, 7.0) << second->orbit - first->orbit << " ticks in " << seconds << " s";
+    EXPECT_LE(rate, 13.0) << second->orbit - first->orbit << " ticks in " << seconds << " s";
 
     ClickClear();
     ASSERT_TRUE(WaitForPicture(start, "e2e-cleared"));

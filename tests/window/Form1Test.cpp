@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontInfo>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPixmap>
 #include <QScreen>
@@ -13,6 +14,7 @@
 #include <QWindow>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -352,11 +354,12 @@ TEST_F(Form1Test, SmallWindowScrollsAndLaysNothingOutAgain) {
 
     // The reset clears the whole surface, also the part the small window hides.
     Perform(Act::Clear);
-    model.Apply(Act::Clear);
     EXPECT_EQ(State().OrbitAngle, 0.0);
     form.resize(343, 316);
-    EXPECT_TRUE(dorvath::test::SamePicture(OnScreen(*form.Image1), model.canvas.Pixels(),
-                                           "window-reset-while-small"));
+    EXPECT_TRUE(dorvath::test::SamePicture(
+        OnScreen(*form.Image1),
+        dorvath::test::FrameFromScratch(dorvath::PlanetState::Create(300, 300)),
+        "window-reset-while-small"));
 }
 
 TEST_F(Form1Test, TickHandlesWaitingEventsBeforeItReturns) {
@@ -364,6 +367,66 @@ TEST_F(Form1Test, TickHandlesWaitingEventsBeforeItReturns) {
     QCoreApplication::postEvent(&form, new QEvent(QEvent::User));
     form.Timer1Timer(form.Timer1);
     EXPECT_EQ(waiting.count, 1);
+}
+
+struct WaitingClickCase {
+    const char* name;
+    QToolButton* const TForm1::*button;
+    double orbit;  // where the click handled inside the tick leaves the planet
+    bool running;
+};
+
+void PrintTo(const WaitingClickCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Form1WaitingClick : public Form1Test,
+                          public ::testing::WithParamInterface<WaitingClickCase> {};
+
+// A click already waiting when a tick starts is handled inside it, after the tick's frame
+// is committed: the nested handler starts from a settled state and leaves no residue.
+TEST_P(Form1WaitingClick, IsHandledInsideTheTickFromItsCommittedFrame) {
+    const WaitingClickCase& c = GetParam();
+    Perform(Act::Run);
+    QToolButton* button = form.*c.button;
+    const QPoint at = button->rect().center();
+    const QPointF global = button->mapToGlobal(QPointF(at));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier));
+    form.Timer1Timer(form.Timer1);
+
+    // Read before any further event handling: all of it happened inside the tick.
+    EXPECT_EQ(State().OrbitAngle, c.orbit);
+    EXPECT_EQ(State().PrevOrbitAngle, c.orbit);
+    EXPECT_EQ(State().SpinAngle, 1.5 * c.orbit);
+    EXPECT_EQ(form.Timer1->Enabled(), c.running);
+    EXPECT_TRUE(dorvath::test::SamePicture(form.Image1->Canvas().Pixels(),
+                                           dorvath::test::FrameFromScratch(State()),
+                                           std::string("window-waiting-") + c.name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, Form1WaitingClick,
+                         ::testing::Values(WaitingClickCase{"Step", &TForm1::bVor, 6.0, false},
+                                           WaitingClickCase{"Clear", &TForm1::bClear, 0.0, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Read back from the running timer, not from the settings: what ">>" really started.
+TEST(Form1Timer, RunStartsAPreciseTimerOfATenthOfASecond) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(form.bVorVor, Qt::LeftButton);
+    ASSERT_TRUE(form.Timer1->Enabled());
+    EXPECT_EQ(form.Timer1->Interval(), 100);
+    EXPECT_EQ(form.Timer1->TimerType(), Qt::PreciseTimer);
+    const int due = form.Timer1->RemainingTime();
+    EXPECT_GE(due, 0);
+    EXPECT_LE(due, 100);
+    form.bClearClick(form.bClear);
 }
 
 TEST_F(Form1Test, SecondRunDoesNotRestartTheTimer) {

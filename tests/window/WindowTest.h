@@ -1,11 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "window/TApplication.h"
 
-// The application the window tests run in: it records the errors it would show in a
+// The application object a window test binary runs in; each binary defines it.
+std::unique_ptr<TApplication> NewTestApplication(int& argc, char** argv);
+
+// The application most window tests run in: it records the errors it would show in a
 // message box, so that no test blocks on one.
 class RecordingApplication final : public TApplication {
 public:
