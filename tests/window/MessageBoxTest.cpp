@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "Form1Probe.h"
 #include "WindowTest.h"
+#include "support/Form1Probe.h"
 #include "support/Pictures.h"
 #include "window/Dorvath_u1.h"
 

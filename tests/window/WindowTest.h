@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <memory>
 #include <vector>
 
+#include "support/Layout.h"
 #include "window/TApplication.h"
 
 // The application object a window test binary runs in; each binary defines it.
@@ -22,3 +25,11 @@ protected:
 };
 
 RecordingApplication& TestApplication();
+
+// The layout's places as Qt has them.
+inline QRect Geometry(const dorvath::layout::Box& box) {
+    return {box.left, box.top, box.width, box.height};
+}
+inline QSize ClientSize() {
+    return {dorvath::layout::kClientWidth, dorvath::layout::kClientHeight};
+}
