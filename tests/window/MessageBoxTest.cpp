@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 #include <functional>
 #include <memory>
 #include <ostream>
@@ -39,7 +40,11 @@ public:
 
 private:
     void Look(int attempt) {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QMessageBox* box = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* shown = qobject_cast<QMessageBox*>(widget); shown && shown->isVisible())
+                box = shown;
+        }
         if (box == nullptr) {
             if (attempt < 100)
                 QTimer::singleShot(10, this, [this, attempt] { Look(attempt + 1); });
