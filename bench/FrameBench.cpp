@@ -12,8 +12,11 @@
 
 #include "QPainterCanvas.h"
 #include "canvas/BitmapCanvas.h"
-#include "scene/Scene.h"
+#include "scene/Frame.h"
 #include "state/PlanetState.h"
+#include "support/Frames.h"
+#include "support/Layout.h"
+#include "support/WindowPictures.h"
 
 namespace {
 
@@ -23,58 +26,34 @@ using dorvath::PlanetState;
 using dorvath::TBrushStyle;
 using dorvath::bench::QPainterCanvas;
 
-constexpr std::int32_t kSize = 300;
+constexpr std::int32_t kSize = dorvath::layout::kImage.width;
 
 template <typename C>
 std::unique_ptr<C> MakeCanvas() {
     return std::make_unique<C>(kSize, kSize);
 }
 
-// The start picture, as the reset draws it: a white surface, then one frame.
-void Reset(Canvas& canvas, PlanetState& state) {
+// A fresh state and the start picture, as the reset draws it.
+void Start(Canvas& canvas, PlanetState& state) {
     state = PlanetState::Create(kSize, kSize);
-    canvas.Pen.Color = dorvath::clWhite;
-    canvas.Brush.Style = TBrushStyle::bsSolid;
-    canvas.Brush.Color = state.BackColor;
-    canvas.Rectangle(0, 0, kSize, kSize);
-    dorvath::DrawScene(canvas, state);
-}
-
-std::int64_t DifferingPixels(const QImage& image, const BitmapCanvas& ours) {
-    std::int64_t n = 0;
-    for (std::int32_t y = 0; y < kSize; ++y) {
-        const auto* theirs = reinterpret_cast<const std::uint32_t*>(image.constScanLine(y));
-        const auto* mine = ours.Pixels().Row(y);
-        for (std::int32_t x = 0; x < kSize; ++x)
-            n += (theirs[x] | 0xFF000000u) != mine[x];
-    }
-    return n;
+    dorvath::Reset(canvas, state);
 }
 
 template <typename C>
 void BM_Frame(benchmark::State& bm) {
     auto canvas = MakeCanvas<C>();
     PlanetState state;
-    Reset(*canvas, state);
+    Start(*canvas, state);
     for (auto _ : bm) {
-        state.AdvanceOrbit(1.0);
-        dorvath::DrawScene(*canvas, state);
-        state.CommitDrawn();
+        dorvath::Step(*canvas, state, 1.0);
         benchmark::ClobberMemory();
     }
     if constexpr (std::is_same_v<C, QPainterCanvas>) {
-        // How far the two pictures of the same state differ: the two rasterizers place
-        // a few edge pixels differently, nothing more.
-        BitmapCanvas ours(kSize, kSize);
-        PlanetState same;
-        Reset(ours, same);
-        same.OrbitAngle = same.PrevOrbitAngle = state.OrbitAngle;
-        same.SpinAngle = state.SpinAngle;
-        ours.Pen.Color = dorvath::clWhite;
-        ours.Brush.Color = dorvath::clWhite;
-        ours.Rectangle(0, 0, kSize, kSize);
-        dorvath::DrawScene(ours, same);
-        bm.counters["px_differing"] = static_cast<double>(DifferingPixels(canvas->Image(), ours));
+        // How far QPainter's picture differs from ours of the same state: the two
+        // rasterizers place a few edge pixels differently, nothing more.
+        const dorvath::Bitmap ours = dorvath::test::FrameFromScratch(state, kSize, kSize);
+        bm.counters["px_differing"] = static_cast<double>(
+            dorvath::test::Difference(dorvath::test::ToBitmap(canvas->Image()), ours).count);
     }
 }
 BENCHMARK_TEMPLATE(BM_Frame, BitmapCanvas)->Name("Frame/ours");
@@ -87,7 +66,7 @@ template <typename C>
 void BM_Primitive(benchmark::State& bm, Primitive which) {
     auto canvas = MakeCanvas<C>();
     PlanetState state;
-    Reset(*canvas, state);
+    Start(*canvas, state);
     canvas->Pen.Color = dorvath::clBlack;
     canvas->Brush.Color = dorvath::clYellow;
     canvas->Brush.Style = which == Primitive::kOrbit ? TBrushStyle::bsClear : TBrushStyle::bsSolid;

@@ -8,16 +8,19 @@
 #include <QWidget>
 #include <cstring>
 
+#include "support/Layout.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle("Minimal");
     window.move(176, 105);
-    window.resize(343, 316);  // the client area of our window
+    window.resize(dorvath::layout::kClientWidth, dorvath::layout::kClientHeight);
     if (argc > 1 && std::strcmp(argv[1], "--labelled") == 0) {
         auto* button = new QToolButton(&window);
         button->setText(">");
-        button->setGeometry(312, 8, 23, 22);
+        const dorvath::layout::Box& at = dorvath::layout::kStepButton;
+        button->setGeometry(at.left, at.top, at.width, at.height);
     }
     window.show();
     return app.exec();

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 #include "canvas/Canvas.h"
 
@@ -67,7 +68,7 @@ private:
     }
 
     static double DegreesOf(double dx, double dy) {
-        return std::atan2(-dy, dx) * 180.0 / 3.14159265358979323846;
+        return std::atan2(-dy, dx) * 180.0 / std::numbers::pi;
     }
 
     // Changing painter state costs time, so only real changes are passed on, as any

@@ -9,7 +9,7 @@
 #include <QObject>
 #include <cstdint>
 
-#include "FormProbe.h"
+#include "support/Form1Probe.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "FormProbe.h"
+#include "support/Form1Probe.h"
 
 namespace {
 

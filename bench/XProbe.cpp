@@ -4,15 +4,15 @@
 //
 //   dorvath_xprobe startup <title> <picture|painted> <hold-ms> -- program [args...]
 //   dorvath_xprobe session <title> <stopped-s> <running-s> <span-s> -- program [args...]
+//   dorvath_xprobe display -- program [args...]
 //
 // "picture" waits until the picture area shows exactly the start picture, "painted"
 // until it shows any one uniform non-black colour (an empty window's first paint).
+// "display" runs the program on a private Xvfb of its own, with DISPLAY and
+// DORVATH_XVFB_PID set, and returns its exit status.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -24,30 +24,27 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <numbers>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "canvas/BitmapCanvas.h"
-#include "scene/Scene.h"
+#include "canvas/Bitmap.h"
 #include "state/PlanetState.h"
+#include "support/Frames.h"
+#include "support/Layout.h"
+#include "support/Process.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using dorvath::BitmapCanvas;
+using dorvath::Bitmap;
 using dorvath::PlanetState;
 
-// Where the picture lies in the window's client area, and the button that starts the run.
-constexpr int kPictureX = 8;
-constexpr int kPictureY = 8;
-constexpr int kPictureSize = 300;
-constexpr int kRunButtonX = 312 + 23 / 2;
-constexpr int kRunButtonY = 32 + 22 / 2;
-
-using Picture = std::vector<std::uint32_t>;  // kPictureSize² pixels, 0xRRGGBB
+// Where the picture lies in the window's client area.
+constexpr dorvath::layout::Box kPicture = dorvath::layout::kImage;
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
@@ -133,23 +130,11 @@ std::uint64_t PeakResidentKb(pid_t pid) {
     return StatusField(ReadFile("/proc/" + std::to_string(pid) + "/status"), "VmHWM");
 }
 
-pid_t Launch(char** argv) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-        execvp(argv[0], argv);
-        std::perror(argv[0]);
-        _exit(127);
-    }
-    return pid;
-}
-
-// Ends the program and returns its peak resident set in KiB, as the kernel kept it.
-long Finish(pid_t pid) {
-    kill(pid, SIGTERM);
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    return usage.ru_maxrss;
+std::vector<std::string> Arguments(char** argv) {
+    std::vector<std::string> args;
+    for (; *argv != nullptr; ++argv)
+        args.emplace_back(*argv);
+    return args;
 }
 
 // ---- The X server side ----
@@ -184,20 +169,21 @@ public:
         XTranslateCoordinates(display_, w, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
     }
 
-    // The picture area as the server shows it; empty when it cannot be read.
-    Picture Grab(Window w) {
-        XImage* image = XGetImage(display_, w, kPictureX, kPictureY, kPictureSize, kPictureSize,
-                                  AllPlanes, ZPixmap);
+    // The picture area as the server shows it; nothing when it cannot be read.
+    std::optional<Bitmap> Grab(Window w) {
+        XImage* image = XGetImage(display_, w, kPicture.left, kPicture.top, kPicture.width,
+                                  kPicture.height, AllPlanes, ZPixmap);
         if (image == nullptr)
-            return {};
-        Picture p;
+            return std::nullopt;
+        std::optional<Bitmap> p;
+        // A 24-bit TrueColor server hands out 0x00RRGGBB words, our bitmap's own layout.
         if (image->bits_per_pixel == 32) {
-            p.resize(static_cast<std::size_t>(kPictureSize) * kPictureSize);
-            for (int y = 0; y < kPictureSize; ++y) {
+            p.emplace(kPicture.width, kPicture.height);
+            for (int y = 0; y < kPicture.height; ++y) {
                 const auto* row = reinterpret_cast<const std::uint32_t*>(
                     image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
-                for (int x = 0; x < kPictureSize; ++x)
-                    p[y * kPictureSize + x] = row[x] & 0xFFFFFF;
+                for (int x = 0; x < kPicture.width; ++x)
+                    p->Row(y)[x] = 0xFF000000u | (row[x] & 0xFFFFFFu);
             }
         }
         XDestroyImage(image);
@@ -254,27 +240,18 @@ private:
 
 // ---- Pictures rendered by our own scene code, to recognise what the window shows ----
 
-Picture Render(double orbitAngle) {
-    BitmapCanvas canvas(kPictureSize, kPictureSize);
-    PlanetState state = PlanetState::Create(kPictureSize, kPictureSize);
-    state.OrbitAngle = orbitAngle;
-    state.PrevOrbitAngle = orbitAngle;
-    state.SpinAngle = orbitAngle * state.SpinRatio;
-    dorvath::DrawScene(canvas, state);
-    Picture p(static_cast<std::size_t>(kPictureSize) * kPictureSize);
-    for (int y = 0; y < kPictureSize; ++y)
-        for (int x = 0; x < kPictureSize; ++x)
-            p[y * kPictureSize + x] = canvas.Pixels().Row(y)[x] & 0xFFFFFF;
-    return p;
+PlanetState StateAt(double orbitAngle) {
+    PlanetState state = PlanetState::Create(kPicture.width, kPicture.height);
+    state.AdvanceOrbit(orbitAngle);
+    return state;
 }
 
-std::size_t Mismatches(const Picture& a, const Picture& b) {
-    if (a.size() != b.size())
-        return a.size() + b.size();
-    std::size_t n = 0;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        n += a[i] != b[i];
-    return n;
+Bitmap Render(double orbitAngle) {
+    return dorvath::test::FrameFromScratch(StateAt(orbitAngle), kPicture.width, kPicture.height);
+}
+
+std::size_t Mismatches(const Bitmap& a, const Bitmap& b) {
+    return static_cast<std::size_t>(dorvath::test::Difference(a, b).count);
 }
 
 struct Angle {
@@ -284,18 +261,19 @@ struct Angle {
 
 // Finds the planet by the centroid of its colours away from the Sun, then picks the
 // whole degree whose rendered frame matches the picture best.
-Angle Recognise(const Picture& p) {
-    double sx = 0, sy = 0, n = 0;
-    for (int y = 0; y < kPictureSize; ++y) {
-        for (int x = 0; x < kPictureSize; ++x) {
-            const std::uint32_t c = p[y * kPictureSize + x];
-            if (c == 0xFFFFFF || c == 0x0000FF)
+Angle Recognise(const Bitmap& p) {
+    const PlanetState scene = StateAt(0.0);
+    double sumX = 0, sumY = 0, n = 0;
+    for (int y = 0; y < p.Height(); ++y) {
+        for (int x = 0; x < p.Width(); ++x) {
+            const dorvath::TColor c = p.Pixel(x, y);
+            if (c == scene.BackColor || c == dorvath::clBlue)
                 continue;  // background, axes and orbit
-            const double dx = x - 150.0, dy = y - 150.0;
+            const double dx = x - scene.CenterX, dy = y - scene.CenterY;
             if (dx * dx + dy * dy < 50.0 * 50.0)
                 continue;  // the Sun
-            sx += x;
-            sy += y;
+            sumX += x;
+            sumY += y;
             n += 1;
         }
     }
@@ -303,9 +281,9 @@ Angle Recognise(const Picture& p) {
     if (n == 0)
         return best;
     const double guess =
-        std::atan2(sx / n - 150.0, 150.0 - sy / n) * 180.0 / 3.14159265358979323846;
+        std::atan2(sumX / n - scene.CenterX, scene.CenterY - sumY / n) * 180.0 / std::numbers::pi;
     const int centre = static_cast<int>(std::lround(guess));
-    best.mismatches = p.size() + 1;
+    best.mismatches = static_cast<std::size_t>(p.Width()) * p.Height() + 1;
     for (int d = centre - 3; d <= centre + 3; ++d) {
         for (int turn = 0; turn < 720; turn += 360) {
             const int k = ((d + turn) % 720 + 720) % 720;
@@ -317,25 +295,23 @@ Angle Recognise(const Picture& p) {
     return best;
 }
 
-bool Uniform(const Picture& p) {
-    if (p.empty() || p[0] == 0)
+// One colour all over, and not the black of the root window showing through.
+bool Uniform(const std::optional<Bitmap>& p) {
+    if (!p || p->Pixel(0, 0) == dorvath::clBlack)
         return false;
-    for (const auto c : p)
-        if (c != p[0])
-            return false;
-    return true;
+    return *p == Bitmap(p->Width(), p->Height(), p->Pixel(0, 0));
 }
 
 // Waits for the window and the wanted picture in it; returns the window, or 0.
 Window AwaitVisible(Screen& screen, const std::string& title, const std::string& check,
                     Clock::time_point deadline) {
-    const Picture start = Render(0.0);
+    const Bitmap start = Render(0.0);
     std::optional<Window> w;
     while (Clock::now() < deadline) {
         if (!w)
             w = screen.Find(title);
         if (w) {
-            const Picture p = screen.Grab(*w);
+            const std::optional<Bitmap> p = screen.Grab(*w);
             if (check == "picture" ? p == start : Uniform(p))
                 return *w;
         }
@@ -352,27 +328,28 @@ struct Edge {
 // Polls until the picture changes, so the time taken is that of a tick's frame arriving,
 // not of a moment somewhere between two ticks.
 Edge AwaitChange(Screen& screen, Window w) {
-    const Picture before = screen.Grab(w);
+    const std::optional<Bitmap> before = screen.Grab(w);
     auto last = Clock::now();
     const auto deadline = last + std::chrono::seconds(2);
     while (Clock::now() < deadline) {
         Sleep(0.0005);
-        const auto t0 = Clock::now();
-        Picture now = screen.Grab(w);
-        if (now != before)
-            return {last + (Clock::now() - last) / 2, Recognise(now)};
-        last = t0;
+        const auto grabbedFrom = Clock::now();
+        const std::optional<Bitmap> now = screen.Grab(w);
+        if (now && now != before)
+            return {last + (Clock::now() - last) / 2, Recognise(*now)};
+        last = grabbedFrom;
     }
     return {Clock::now(), {}};
 }
 
-void Click(Screen& screen, Window w, int x, int y) {
-    int ox = 0, oy = 0;
-    screen.Origin(w, ox, oy);
-    const std::string command =
-        "xdotool mousemove " + std::to_string(ox + x) + " " + std::to_string(oy + y) + " click 1";
-    if (std::system(command.c_str()) != 0)
-        std::fprintf(stderr, "dorvath_xprobe: click failed\n");
+void Click(Screen& screen, Window w, const dorvath::layout::Box& button) {
+    int originX = 0, originY = 0;
+    screen.Origin(w, originX, originY);
+    const dorvath::test::Finished f =
+        dorvath::test::Run({"xdotool", "mousemove", std::to_string(originX + button.CenterX()),
+                            std::to_string(originY + button.CenterY()), "click", "1"});
+    if (f.status != 0)
+        std::fprintf(stderr, "dorvath_xprobe: click failed: %s\n", f.err.c_str());
 }
 
 std::optional<pid_t> XvfbPid() {
@@ -382,21 +359,39 @@ std::optional<pid_t> XvfbPid() {
     return static_cast<pid_t>(std::atoi(s));
 }
 
+// The program under test, running in the background until it is finished.
+class Subject {
+public:
+    explicit Subject(char** program)
+        : process_(Arguments(program), {}), pid_(static_cast<pid_t>(process_.Pid())) {}
+
+    pid_t Pid() const { return pid_; }
+    // Its peak resident set in KiB, as the kernel keeps it.
+    std::uint64_t PeakKb() const { return PeakResidentKb(pid_); }
+    void Finish() { process_.Stop(); }
+
+private:
+    dorvath::test::Program process_;
+    pid_t pid_;
+};
+
+double XvfbCpuSeconds(const std::optional<pid_t>& xvfb) {
+    return xvfb ? StatCpuSeconds(*xvfb) : 0.0;
+}
+
 int Startup(const std::string& title, const std::string& check, double holdMs, char** program) {
     Screen screen;
     const auto start = Clock::now();
-    const pid_t pid = Launch(program);
+    Subject subject(program);
     const Window w = AwaitVisible(screen, title, check, start + std::chrono::seconds(30));
     const auto visible = Clock::now();
     if (w == 0) {
         std::printf("error=not visible\n");
-        Finish(pid);
         return 1;
     }
     std::printf("visible_ms=%.2f\n", Seconds(visible - start) * 1000.0);
     Sleep(holdMs / 1000.0);
-    std::printf("hwm_kb=%llu\n", static_cast<unsigned long long>(PeakResidentKb(pid)));
-    std::printf("maxrss_kb=%ld\n", Finish(pid));
+    std::printf("hwm_kb=%llu\n", static_cast<unsigned long long>(subject.PeakKb()));
     return 0;
 }
 
@@ -404,36 +399,35 @@ int Session(const std::string& title, double stoppedS, double runningS, double s
             char** program) {
     Screen screen;
     const auto start = Clock::now();
-    const pid_t pid = Launch(program);
+    Subject subject(program);
     const Window w = AwaitVisible(screen, title, "picture", start + std::chrono::seconds(30));
     if (w == 0) {
         std::printf("error=not visible\n");
-        Finish(pid);
         return 1;
     }
     std::printf("visible_ms=%.2f\n", Seconds(Clock::now() - start) * 1000.0);
     Sleep(1.0);  // let start-up work (font caches, first expose) settle
 
     const auto xvfb = XvfbPid();
-    const Usage s0 = ReadUsage(pid);
-    const double x0 = xvfb ? StatCpuSeconds(*xvfb) : 0.0;
+    const Usage stoppedFrom = ReadUsage(subject.Pid());
+    const double xvfbStoppedFrom = XvfbCpuSeconds(xvfb);
     Sleep(stoppedS);
-    const Usage s1 = ReadUsage(pid);
-    const double x1 = xvfb ? StatCpuSeconds(*xvfb) : 0.0;
-    PrintPhase("stopped", stoppedS, s0, s1, x0, x1);
+    const Usage stoppedTo = ReadUsage(subject.Pid());
+    const double xvfbStoppedTo = XvfbCpuSeconds(xvfb);
+    PrintPhase("stopped", stoppedS, stoppedFrom, stoppedTo, xvfbStoppedFrom, xvfbStoppedTo);
 
-    Click(screen, w, kRunButtonX, kRunButtonY);
+    Click(screen, w, dorvath::layout::kRunButton);
     Sleep(1.0);
     const Edge a = AwaitChange(screen, w);
-    const Usage r0 = ReadUsage(pid);
-    const double y0 = xvfb ? StatCpuSeconds(*xvfb) : 0.0;
-    const auto r0At = Clock::now();
-    SleepUntil(r0At + std::chrono::duration_cast<Clock::duration>(
-                          std::chrono::duration<double>(runningS)));
-    const Usage r1 = ReadUsage(pid);
-    const double y1 = xvfb ? StatCpuSeconds(*xvfb) : 0.0;
-    const double ranS = Seconds(Clock::now() - r0At);
-    PrintPhase("running", ranS, r0, r1, y0, y1);
+    const Usage runningFrom = ReadUsage(subject.Pid());
+    const double xvfbRunningFrom = XvfbCpuSeconds(xvfb);
+    const auto runningStart = Clock::now();
+    SleepUntil(runningStart + std::chrono::duration_cast<Clock::duration>(
+                                  std::chrono::duration<double>(runningS)));
+    const Usage runningTo = ReadUsage(subject.Pid());
+    const double xvfbRunningTo = XvfbCpuSeconds(xvfb);
+    const double ranS = Seconds(Clock::now() - runningStart);
+    PrintPhase("running", ranS, runningFrom, runningTo, xvfbRunningFrom, xvfbRunningTo);
 
     // The planet's angle in frames spanS apart, with one more in the middle to show drift.
     const auto half = std::chrono::duration_cast<Clock::duration>(
@@ -454,17 +448,31 @@ int Session(const std::string& title, double stoppedS, double runningS, double s
     std::printf("ticks_per_s=%.4f\n", ticks(a, b) / Seconds(b.when - a.when));
     std::printf("ticks_per_s_first_half=%.4f\n", ticks(a, m) / Seconds(m.when - a.when));
     std::printf("ticks_per_s_second_half=%.4f\n", ticks(m, b) / Seconds(b.when - m.when));
-    std::printf("session_hwm_kb=%llu\n", static_cast<unsigned long long>(PeakResidentKb(pid)));
-    std::printf("session_maxrss_kb=%ld\n", Finish(pid));
+    std::printf("session_hwm_kb=%llu\n", static_cast<unsigned long long>(subject.PeakKb()));
     return 0;
+}
+
+// Runs the program on a private X server and returns its exit status.
+int OnDisplay(char** program) {
+    const dorvath::test::Xvfb server(1024, 768);
+    if (server.Display().empty()) {
+        std::fprintf(stderr, "dorvath_xprobe: Xvfb did not start\n");
+        return 2;
+    }
+    dorvath::test::Program run(
+        Arguments(program),
+        {"DISPLAY=" + server.Display(), "DORVATH_XVFB_PID=" + std::to_string(server.Pid()),
+         "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
+    return run.WaitForExit(std::chrono::hours(24)).value_or(2);
 }
 
 int PrintUsage(const char* self) {
     std::fprintf(stderr,
                  "usage: %s startup <title> <picture|painted> <hold-ms> -- program [args]\n"
                  "       %s session <title> <stopped-s> <running-s> <span-s> -- program "
-                 "[args]\n",
-                 self, self);
+                 "[args]\n"
+                 "       %s display -- program [args]\n",
+                 self, self, self);
     return 2;
 }
 
@@ -483,5 +491,7 @@ int main(int argc, char** argv) {
     if (mode == "session" && dashes == 6)
         return Session(argv[2], std::atof(argv[3]), std::atof(argv[4]), std::atof(argv[5]),
                        program);
+    if (mode == "display" && dashes == 2)
+        return OnDisplay(program);
     return PrintUsage(argv[0]);
 }

@@ -8,7 +8,7 @@
 #include <QPixmap>
 #include <QShowEvent>
 
-#include "scene/Scene.h"
+#include "scene/Frame.h"
 #include "window/TApplication.h"
 
 #include "window/Dorvath.xpm"
@@ -100,24 +100,14 @@ void TForm1::FormShow(QObject* Sender) {
 
 void TForm1::bClearClick(QObject* /*Sender*/) {
     Timer1->SetEnabled(false);
-    state_.ResetAngles();
-    dorvath::BitmapCanvas& canvas = Image1->Canvas();
-    canvas.Pen.Color = dorvath::clWhite;
-    canvas.Brush.Style = dorvath::TBrushStyle::bsSolid;
-    canvas.Brush.Color = state_.BackColor;
-    // The whole surface, not the window's size: a window smaller than the picture
-    // would otherwise leave old planets standing in the start picture.
-    canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
-    dorvath::DrawScene(canvas, state_);
+    dorvath::Reset(Image1->Canvas(), state_);
     Image1->Changed();
 }
 
 void TForm1::bVorClick(QObject* /*Sender*/) {
     Timer1->SetEnabled(false);
-    state_.AdvanceOrbit(5.0);
-    dorvath::DrawScene(Image1->Canvas(), state_);
+    dorvath::Step(Image1->Canvas(), state_, 5.0);
     Image1->Changed();
-    state_.CommitDrawn();
 }
 
 // Draws nothing: the first frame comes with the first tick.
@@ -126,10 +116,8 @@ void TForm1::bVorVorClick(QObject* /*Sender*/) {
 }
 
 void TForm1::Timer1Timer(QObject* /*Sender*/) {
-    state_.AdvanceOrbit(1.0);
-    dorvath::DrawScene(Image1->Canvas(), state_);
+    dorvath::Step(Image1->Canvas(), state_, 1.0);
     Image1->Changed();
-    state_.CommitDrawn();
     // Clicks and repaints that waited for this tick are handled before it ends.
     QCoreApplication::processEvents();
 }

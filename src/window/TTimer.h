@@ -15,6 +15,7 @@ public:
     void SetEnabled(bool value);
     int Interval() const { return timer_.interval(); }
     void SetInterval(int milliseconds) { timer_.setInterval(milliseconds); }
+    Qt::TimerType TimerType() const { return timer_.timerType(); }
     // Milliseconds to the next tick; -1 while disabled.
     int RemainingTime() const { return timer_.remainingTime(); }
 

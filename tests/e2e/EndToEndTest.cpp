@@ -5,22 +5,26 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
 
-#include "Process.h"
 #include "XDisplay.h"
 #include "canvas/BitmapCanvas.h"
-#include "scene/Scene.h"
+#include "scene/Frame.h"
 #include "state/PlanetState.h"
+#include "support/Layout.h"
 #include "support/Pictures.h"
+#include "support/Process.h"
 
 namespace dorvath::e2e {
 namespace {
 
 using namespace std::chrono_literals;
+using test::EnvChanges;
+using test::Finished;
 
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
@@ -39,15 +43,11 @@ EnvChanges ProgramEnvironment(const std::string& display) {
 
 // A picture as the program draws it: the reset, then the given orbital steps.
 Bitmap Expected(std::initializer_list<double> steps) {
-    BitmapCanvas canvas(300, 300);
-    PlanetState state = PlanetState::Create(300, 300);
-    state.ResetAngles();
-    test::DrawReset(canvas, state);
-    for (const double step : steps) {
-        state.AdvanceOrbit(step);
-        DrawScene(canvas, state);
-        state.CommitDrawn();
-    }
+    BitmapCanvas canvas(layout::kImage.width, layout::kImage.height);
+    PlanetState state = PlanetState::Create(layout::kImage.width, layout::kImage.height);
+    Reset(canvas, state);
+    for (const double step : steps)
+        Step(canvas, state, step);
     return canvas.Pixels();
 }
 
@@ -81,16 +81,12 @@ protected:
         env_ = ProgramEnvironment(server_.Display());
     }
 
-    void TearDown() override {
-        if (program_ > 0)
-            Stop(program_);
-    }
-
-    Finished Tool(const std::vector<std::string>& argv) { return e2e::Run(argv, env_); }
+    Finished Tool(const std::vector<std::string>& argv) { return test::Run(argv, env_); }
 
     void StartProgram() {
-        program_ = Start({DORVATH_EXECUTABLE}, env_, kLogDir + "/e2e-Dorvath.log");
-        ASSERT_GT(program_, 0);
+        program_ = std::make_unique<test::Program>(std::vector<std::string>{DORVATH_EXECUTABLE},
+                                                   env_, kLogDir + "/e2e-Dorvath.log");
+        ASSERT_GT(program_->Pid(), 0);
         std::string found;
         ASSERT_TRUE(WaitUntil(
             [&] {
@@ -106,25 +102,28 @@ protected:
         ASSERT_EQ(g.status, 0) << g.err;
         auto values = ShellValues(g.out);
         // With no window manager there is no frame: the window's origin is that of its
-        // client area, and the picture sits 8 pixels in from it.
-        imageX_ = values["X"] + 8;
-        imageY_ = values["Y"] + 8;
-        ASSERT_GE(values["WIDTH"], 343);
-        ASSERT_GE(values["HEIGHT"], 316);
+        // client area.
+        clientX_ = values["X"];
+        clientY_ = values["Y"];
+        ASSERT_GE(values["WIDTH"], layout::kClientWidth);
+        ASSERT_GE(values["HEIGHT"], layout::kClientHeight);
     }
 
-    // The 300 x 300 pixels where the window shows its picture.
+    // The pixels where the window shows its picture.
     std::optional<Bitmap> Screenshot() {
         const Finished shot = Tool({"import", "-window", "root", "-depth", "8", "rgb:-"});
         const std::size_t size = static_cast<std::size_t>(kScreenWidth) * kScreenHeight * 3;
         if (shot.status != 0 || shot.out.size() != size)
             return std::nullopt;
-        Bitmap picture(300, 300);
-        for (int y = 0; y < 300; ++y) {
+        const layout::Box& image = layout::kImage;
+        Bitmap picture(image.width, image.height);
+        for (int y = 0; y < image.height; ++y) {
             Rgb32* row = picture.Row(y);
-            for (int x = 0; x < 300; ++x) {
+            for (int x = 0; x < image.width; ++x) {
                 const std::size_t at =
-                    (static_cast<std::size_t>(imageY_ + y) * kScreenWidth + imageX_ + x) * 3;
+                    (static_cast<std::size_t>(clientY_ + image.top + y) * kScreenWidth + clientX_ +
+                     image.left + x) *
+                    3;
                 const auto byte = [&](std::size_t i) {
                     return static_cast<Rgb32>(static_cast<unsigned char>(shot.out[at + i]));
                 };
@@ -154,6 +153,30 @@ protected:
         return test::SamePicture(*last, expected, name);
     }
 
+    struct Sighting {
+        double orbit;
+        std::chrono::steady_clock::time_point when;
+    };
+
+    // The orbital angle, at or past the given one, whose frame the running window shows,
+    // and when the picture was taken (the middle of the screenshot's run).
+    std::optional<Sighting> SightOrbit(double from) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const auto before = std::chrono::steady_clock::now();
+            const std::optional<Bitmap> shot = Screenshot();
+            const auto after = std::chrono::steady_clock::now();
+            if (!shot)
+                continue;
+            PlanetState state = PlanetState::Create(layout::kImage.width, layout::kImage.height);
+            state.AdvanceOrbit(from);
+            for (int tick = 0; tick < 600; ++tick, state.AdvanceOrbit(1.0)) {
+                if (*shot == test::FrameFromScratch(state))
+                    return Sighting{state.OrbitAngle, before + (after - before) / 2};
+            }
+        }
+        return std::nullopt;
+    }
+
     void Click(int x, int y) {
         // No --sync: it waits for the pointer to move, which it never does when it is
         // already there. The server handles the move before the click either way.
@@ -161,17 +184,19 @@ protected:
             Tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "click", "1"});
         ASSERT_EQ(f.status, 0) << f.err;
     }
-    // The buttons' centres, from their places beside the picture.
-    void ClickStep() { Click(imageX_ + 304 + 11, imageY_ + 11); }
-    void ClickRun() { Click(imageX_ + 304 + 11, imageY_ + 24 + 11); }
-    void ClickClear() { Click(imageX_ + 304 + 11, imageY_ + 48 + 11); }
+    void ClickAt(const layout::Box& button) {
+        Click(clientX_ + button.CenterX(), clientY_ + button.CenterY());
+    }
+    void ClickStep() { ClickAt(layout::kStepButton); }
+    void ClickRun() { ClickAt(layout::kRunButton); }
+    void ClickClear() { ClickAt(layout::kClearButton); }
 
-    Xvfb server_{kScreenWidth, kScreenHeight};
+    test::Xvfb server_{kScreenWidth, kScreenHeight};
     EnvChanges env_;
-    pid_t program_ = -1;
+    std::unique_ptr<test::Program> program_;
     std::string window_;
-    int imageX_ = 0;
-    int imageY_ = 0;
+    int clientX_ = 0;
+    int clientY_ = 0;
 };
 
 TEST_F(EndToEnd, StepsRunsAndResetsAsAPersonSeesIt) {
@@ -187,6 +212,16 @@ TEST_F(EndToEnd, StepsRunsAndResetsAsAPersonSeesIt) {
 
     ClickRun();
     ASSERT_TRUE(WaitForPicture(fifteen, "e2e-running", false));
+    // The rate, from the planet's place on two pictures a few seconds apart.
+    const std::optional<Sighting> first = SightOrbit(15.0);
+    ASSERT_TRUE(first.has_value()) << "the running picture shows no frame of the orbit";
+    std::this_thread::sleep_for(4s);
+    const std::optional<Sighting> second = SightOrbit(first->orbit);
+    ASSERT_TRUE(second.has_value()) << "the running picture shows no frame of the orbit";
+    const double seconds = std::chrono::duration<double>(second->when - first->when).count();
+    const double rate = (second->orbit - first->orbit) / seconds;
+    EXPECT_GE(rate, 7.0) << second->orbit - first->orbit << " ticks in " << seconds << " s";
+    EXPECT_LE(rate, 13.0) << second->orbit - first->orbit << " ticks in " << seconds << " s";
 
     ClickClear();
     ASSERT_TRUE(WaitForPicture(start, "e2e-cleared"));
@@ -194,9 +229,8 @@ TEST_F(EndToEnd, StepsRunsAndResetsAsAPersonSeesIt) {
     // Closed as a window manager would close it, the program ends cleanly; in the
     // sanitizer build its leak check runs then too.
     ASSERT_TRUE(RequestClose(server_.Display(), std::stoul(window_)));
-    const std::optional<int> status = WaitForExit(program_, kPatience);
+    const std::optional<int> status = program_->WaitForExit(kPatience);
     ASSERT_TRUE(status.has_value()) << "the program did not end when its window was closed";
-    program_ = -1;
     EXPECT_EQ(*status, 0) << "see " << kLogDir << "/e2e-Dorvath.log";
 }
 
@@ -208,7 +242,7 @@ struct CannotStartCase {
 class CannotStart : public ::testing::TestWithParam<CannotStartCase> {};
 
 TEST_P(CannotStart, SaysSoInOneLineAndFails) {
-    const Finished f = e2e::Run({DORVATH_EXECUTABLE}, GetParam().env);
+    const Finished f = test::Run({DORVATH_EXECUTABLE}, GetParam().env);
     EXPECT_EQ(f.status, 1) << f.err;
     EXPECT_EQ(std::count(f.err.begin(), f.err.end(), '\n'), 1) << f.err;
     EXPECT_EQ(f.err.rfind("Dorvath: ", 0), 0u) << f.err;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "canvas/BitmapCanvas.h"
+#include "scene/Frame.h"
 #include "scene/Scene.h"
 #include "support/Pictures.h"
 #include "support/Seed.h"
@@ -13,7 +14,6 @@
 namespace dorvath {
 namespace {
 
-using test::DrawReset;
 using test::FrameFromScratch;
 using test::SamePicture;
 
@@ -22,15 +22,8 @@ class Surface {
 public:
     Surface() { Reset(); }
 
-    void Reset() {
-        state.ResetAngles();
-        DrawReset(canvas, state);
-    }
-    void Advance(double delta) {
-        state.AdvanceOrbit(delta);
-        DrawScene(canvas, state);
-        state.CommitDrawn();
-    }
+    void Reset() { dorvath::Reset(canvas, state); }
+    void Advance(double delta) { Step(canvas, state, delta); }
 
     PlanetState state = PlanetState::Create(300, 300);
     BitmapCanvas canvas{300, 300, clBlack};  // not white: the reset must clear it
@@ -129,11 +122,8 @@ TEST(SceneNoResidue, FarIntoALongRunTheFrameMatchesItsEarlyTwin) {
         BitmapCanvas canvas(300, 300, clWhite);
         DrawScene(canvas, far);
         far.CommitDrawn();
-        for (double delta : {1.0, 1.0, 5.0}) {
-            far.AdvanceOrbit(delta);
-            DrawScene(canvas, far);
-            far.CommitDrawn();
-        }
+        for (double delta : {1.0, 1.0, 5.0})
+            Step(canvas, far, delta);
         EXPECT_EQ(far.OrbitAngle, orbit + 7.0);
         EXPECT_EQ(far.SpinAngle, (orbit + 7.0) * 1.5);
         EXPECT_TRUE(
@@ -224,11 +214,7 @@ TEST(SceneFrame, ReportsAChangedAreaAroundThePlanetsAndTheSun) {
             const Bitmap before = s.canvas.Pixels();
             s.Advance(delta);
             const TRect changed = s.canvas.TakeChangedRect();
-            TRect differs;
-            for (std::int32_t y = 0; y < 300; ++y)
-                for (std::int32_t x = 0; x < 300; ++x)
-                    if (before.Pixel(x, y) != s.canvas.Pixels().Pixel(x, y))
-                        differs = differs.United({x, y, x + 1, y + 1});
+            const TRect differs = test::Difference(before, s.canvas.Pixels()).area;
             EXPECT_EQ(changed.United(differs), changed) << prev << " + " << delta;
             const TPoint a = PlanetPosition(s.state, prev),
                          b = PlanetPosition(s.state, prev + delta);

@@ -3,26 +3,9 @@
 #include <filesystem>
 #include <sstream>
 
-#include "scene/Scene.h"
 #include "support/Png.h"
 
 namespace dorvath::test {
-
-void DrawReset(BitmapCanvas& canvas, const PlanetState& state) {
-    canvas.Pen.Color = clWhite;
-    canvas.Brush.Style = TBrushStyle::bsSolid;
-    canvas.Brush.Color = state.BackColor;
-    canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
-    DrawScene(canvas, state);
-}
-
-Bitmap FrameFromScratch(const PlanetState& state, std::int32_t width, std::int32_t height) {
-    PlanetState settled = state;
-    settled.CommitDrawn();
-    BitmapCanvas canvas(width, height, settled.BackColor);
-    DrawScene(canvas, settled);
-    return canvas.Pixels();
-}
 
 ::testing::AssertionResult SamePicture(const Bitmap& actual, const Bitmap& expected,
                                        const std::string& name) {
@@ -34,18 +17,10 @@ Bitmap FrameFromScratch(const PlanetState& state, std::int32_t width, std::int32
             << expected.Width() << "x" << expected.Height();
         return ::testing::AssertionFailure() << why.str();
     }
-    int differing = 0;
-    for (std::int32_t y = 0; y < actual.Height(); ++y) {
-        for (std::int32_t x = 0; x < actual.Width(); ++x) {
-            if (actual.Pixel(x, y) == expected.Pixel(x, y))
-                continue;
-            if (differing++ == 0) {
-                why << name << ": first difference at (" << x << ", " << y << "): $" << std::hex
-                    << actual.Pixel(x, y) << ", expected $" << expected.Pixel(x, y) << std::dec;
-            }
-        }
-    }
-    why << "; " << differing << " pixels differ";
+    const PixelDifference d = Difference(actual, expected);
+    why << name << ": first difference at (" << d.first.X << ", " << d.first.Y << "): $" << std::hex
+        << actual.Pixel(d.first.X, d.first.Y) << ", expected $"
+        << expected.Pixel(d.first.X, d.first.Y) << std::dec << "; " << d.count << " pixels differ";
     const std::filesystem::path dir = DORVATH_ARTIFACT_DIR;
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);

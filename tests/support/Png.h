@@ -6,8 +6,8 @@
 
 namespace dorvath::test {
 
-// Writes an RGB PNG (uncompressed deflate blocks): enough for a person to look at a
-// failing picture, with no library behind it.
+// Writes an RGB PNG, for a person to look at a failing picture. Tests that link Qt get
+// QImage's writer (QtPng.cpp); the Qt-free core tests a small one of their own (Png.cpp).
 bool WritePng(const Bitmap& bitmap, const std::string& path);
 
 }  // namespace dorvath::test

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFontInfo>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPixmap>
 #include <QScreen>
@@ -13,11 +14,15 @@
 #include <QWindow>
 #include <cstring>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
-#include "Form1Probe.h"
+#include "Model.h"
+#include "WindowTest.h"
 #include "scene/Scene.h"
+#include "support/Form1Probe.h"
+#include "support/Layout.h"
 #include "support/Pictures.h"
 #include "support/WindowPictures.h"
 #include "window/Dorvath_u1.h"
@@ -25,6 +30,7 @@
 namespace {
 
 using dorvath::Bitmap;
+namespace layout = dorvath::layout;
 
 using dorvath::test::OnScreen;
 using dorvath::test::Painted;
@@ -53,44 +59,6 @@ private:
     QEvent::Type type_;
 };
 
-enum class Act { Step, Run, Tick, Clear };
-
-// What the commands should do, told independently of the window: a surface, a state
-// and whether the animation runs.
-struct Model {
-    dorvath::BitmapCanvas canvas{300, 300};
-    dorvath::PlanetState state = dorvath::PlanetState::Create(300, 300);
-    bool running = false;
-
-    Model() { Apply(Act::Clear); }
-
-    void Apply(Act act) {
-        switch (act) {
-            case Act::Step:
-                running = false;
-                Move(5.0);
-                break;
-            case Act::Tick:
-                Move(1.0);
-                break;
-            case Act::Run:
-                running = true;
-                break;
-            case Act::Clear:
-                running = false;
-                state.ResetAngles();
-                dorvath::test::DrawReset(canvas, state);
-                break;
-        }
-    }
-
-    void Move(double delta) {
-        state.AdvanceOrbit(delta);
-        dorvath::DrawScene(canvas, state);
-        state.CommitDrawn();
-    }
-};
-
 class Form1Test : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -101,20 +69,22 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
 
-    void Perform(Act act) {
-        switch (act) {
-            case Act::Step:
+    void Perform(Command command) {
+        switch (command) {
+            case Command::Step:
                 QTest::mouseClick(form.bVor, Qt::LeftButton);
                 break;
-            case Act::Run:
+            case Command::Run:
                 QTest::mouseClick(form.bVorVor, Qt::LeftButton);
                 break;
-            case Act::Tick:
+            case Command::Tick:
                 form.Timer1Timer(form.Timer1);
                 break;
-            case Act::Clear:
+            case Command::Clear:
                 QTest::mouseClick(form.bClear, Qt::LeftButton);
                 break;
+            case Command::SystemTick:
+                FAIL() << "the system timer is not driven by hand";
         }
     }
 
@@ -138,7 +108,7 @@ TEST(Form1Creation, HasItsComponentsInOrderWithTheirSettings) {
     TForm1 form;
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Quonsel"));
     EXPECT_EQ(form.pos(), QPoint(176, 105));
-    EXPECT_EQ(form.size(), QSize(343, 316));
+    EXPECT_EQ(form.size(), ClientSize());
     EXPECT_TRUE(form.windowIcon().availableSizes().contains(QSize(32, 32)));
     EXPECT_EQ(form.font().families().value(0), QStringLiteral("MS Sans Serif"));
     EXPECT_EQ(QFontInfo(form.bVor->font()).pixelSize(), 11);
@@ -149,10 +119,10 @@ TEST(Form1Creation, HasItsComponentsInOrderWithTheirSettings) {
         const char* caption;
     };
     const std::vector<Control> controls = {
-        {form.bVor, {312, 8, 23, 22}, ">"},
-        {form.bVorVor, {312, 32, 23, 22}, ">>"},
-        {form.Image1, {8, 8, 300, 300}, nullptr},
-        {form.bClear, {312, 56, 23, 22}, "Cl"},
+        {form.bVor, Geometry(layout::kStepButton), ">"},
+        {form.bVorVor, Geometry(layout::kRunButton), ">>"},
+        {form.Image1, Geometry(layout::kImage), nullptr},
+        {form.bClear, Geometry(layout::kClearButton), "Cl"},
     };
     std::vector<QWidget*> created;
     for (QObject* child : form.ClientArea->children()) {
@@ -187,7 +157,7 @@ TEST_F(Form1Test, OpensOnTheStartPictureWithNothingRunning) {
 
 struct CommandCase {
     const char* name;
-    std::vector<Act> acts;
+    std::vector<Command> commands;
     double orbit;
     double spin;
     bool running;
@@ -198,9 +168,9 @@ class Form1Commands : public Form1Test, public ::testing::WithParamInterface<Com
 TEST_P(Form1Commands, ChangeStateAndPictureLikeTheModel) {
     const CommandCase& c = GetParam();
     Model model;
-    for (const Act act : c.acts) {
-        Perform(act);
-        model.Apply(act);
+    for (const Command command : c.commands) {
+        Perform(command);
+        ASSERT_TRUE(model.Apply(command));
     }
     EXPECT_EQ(State().OrbitAngle, c.orbit);
     EXPECT_EQ(State().PrevOrbitAngle, c.orbit);
@@ -217,25 +187,31 @@ TEST_P(Form1Commands, ChangeStateAndPictureLikeTheModel) {
 INSTANTIATE_TEST_SUITE_P(
     Sequences, Form1Commands,
     ::testing::Values(
-        CommandCase{"ThreeSteps", {Act::Step, Act::Step, Act::Step}, 15.0, 22.5, false},
-        CommandCase{"RunDrawsNothingBeforeTheFirstTick", {Act::Run}, 0.0, 0.0, true},
-        CommandCase{"TicksMoveOneDegree", {Act::Run, Act::Tick, Act::Tick}, 2.0, 3.0, true},
+        CommandCase{"ThreeSteps", {Command::Step, Command::Step, Command::Step}, 15.0, 22.5, false},
+        CommandCase{"RunDrawsNothingBeforeTheFirstTick", {Command::Run}, 0.0, 0.0, true},
+        CommandCase{
+            "TicksMoveOneDegree", {Command::Run, Command::Tick, Command::Tick}, 2.0, 3.0, true},
         CommandCase{"StepWhileRunningStopsAndSteps",
-                    {Act::Run, Act::Tick, Act::Tick, Act::Step},
+                    {Command::Run, Command::Tick, Command::Tick, Command::Step},
                     7.0,
                     10.5,
                     false},
         CommandCase{"ClearWhileRunningRestoresTheStart",
-                    {Act::Run, Act::Tick, Act::Tick, Act::Tick, Act::Clear},
+                    {Command::Run, Command::Tick, Command::Tick, Command::Tick, Command::Clear},
                     0.0,
                     0.0,
                     false},
         CommandCase{"RunAfterClearStartsFromZero",
-                    {Act::Run, Act::Tick, Act::Tick, Act::Clear, Act::Run, Act::Tick},
+                    {Command::Run, Command::Tick, Command::Tick, Command::Clear, Command::Run,
+                     Command::Tick},
                     1.0,
                     1.5,
                     true},
-        CommandCase{"SecondRunChangesNothing", {Act::Run, Act::Tick, Act::Run}, 1.0, 1.5, true}),
+        CommandCase{"SecondRunChangesNothing",
+                    {Command::Run, Command::Tick, Command::Run},
+                    1.0,
+                    1.5,
+                    true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 struct GestureCase {
@@ -298,7 +274,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Form1Test, OnAHighDensityScreenEachPixelIsRepeatedNotBlended) {
-    Perform(Act::Step);
+    Perform(Command::Step);
     QImage target(600, 600, QImage::Format_RGB32);
     target.setDevicePixelRatio(2.0);
     form.Image1->render(&target);
@@ -315,7 +291,7 @@ TEST_F(Form1Test, OnAHighDensityScreenEachPixelIsRepeatedNotBlended) {
 TEST_F(Form1Test, StepRepaintsOnlyWhatTheFrameChanged) {
     Model model;
     model.canvas.TakeChangedRect();
-    model.Apply(Act::Step);
+    ASSERT_TRUE(model.Apply(Command::Step));
     const dorvath::TRect changed = model.canvas.TakeChangedRect();
     const QRect expected(changed.Left, changed.Top, changed.Width(), changed.Height());
     ASSERT_FALSE(expected.isEmpty());
@@ -323,16 +299,16 @@ TEST_F(Form1Test, StepRepaintsOnlyWhatTheFrameChanged) {
 
     QCoreApplication::processEvents();
     EventRecorder paints(form.Image1, QEvent::Paint);
-    Perform(Act::Step);
+    Perform(Command::Step);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !paints.painted.empty(); }, 10000));
     for (const QRect& painted : paints.painted)
         EXPECT_TRUE(expected.contains(painted));
 }
 
 TEST_F(Form1Test, SmallWindowScrollsAndLaysNothingOutAgain) {
-    Perform(Act::Step);
+    Perform(Command::Step);
     Model model;
-    model.Apply(Act::Step);
+    ASSERT_TRUE(model.Apply(Command::Step));
     form.resize(200, 150);
     QCoreApplication::processEvents();
     ASSERT_TRUE(form.horizontalScrollBar()->isVisible());
@@ -342,8 +318,8 @@ TEST_F(Form1Test, SmallWindowScrollsAndLaysNothingOutAgain) {
     form.repaint();
     QCoreApplication::processEvents();
 
-    EXPECT_EQ(form.Image1->geometry(), QRect(8, 8, 300, 300));
-    EXPECT_EQ(form.bClear->geometry(), QRect(312, 56, 23, 22));
+    EXPECT_EQ(form.Image1->geometry(), Geometry(layout::kImage));
+    EXPECT_EQ(form.bClear->geometry(), Geometry(layout::kClearButton));
     ASSERT_TRUE(form.bClear->visibleRegion().contains(form.bClear->rect()));
     // Repainting and scrolling run no handler.
     EXPECT_EQ(State().OrbitAngle, 5.0);
@@ -351,12 +327,13 @@ TEST_F(Form1Test, SmallWindowScrollsAndLaysNothingOutAgain) {
                                            "window-scrolled"));
 
     // The reset clears the whole surface, also the part the small window hides.
-    Perform(Act::Clear);
-    model.Apply(Act::Clear);
+    Perform(Command::Clear);
     EXPECT_EQ(State().OrbitAngle, 0.0);
-    form.resize(343, 316);
-    EXPECT_TRUE(dorvath::test::SamePicture(OnScreen(*form.Image1), model.canvas.Pixels(),
-                                           "window-reset-while-small"));
+    form.resize(ClientSize());
+    EXPECT_TRUE(dorvath::test::SamePicture(
+        OnScreen(*form.Image1),
+        dorvath::test::FrameFromScratch(dorvath::PlanetState::Create(300, 300)),
+        "window-reset-while-small"));
 }
 
 TEST_F(Form1Test, TickHandlesWaitingEventsBeforeItReturns) {
@@ -366,11 +343,71 @@ TEST_F(Form1Test, TickHandlesWaitingEventsBeforeItReturns) {
     EXPECT_EQ(waiting.count, 1);
 }
 
+struct WaitingClickCase {
+    const char* name;
+    QToolButton* const TForm1::*button;
+    double orbit;  // where the click handled inside the tick leaves the planet
+    bool running;
+};
+
+void PrintTo(const WaitingClickCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class Form1WaitingClick : public Form1Test,
+                          public ::testing::WithParamInterface<WaitingClickCase> {};
+
+// A click already waiting when a tick starts is handled inside it, after the tick's frame
+// is committed: the nested handler starts from a settled state and leaves no residue.
+TEST_P(Form1WaitingClick, IsHandledInsideTheTickFromItsCommittedFrame) {
+    const WaitingClickCase& c = GetParam();
+    Perform(Command::Run);
+    QToolButton* button = form.*c.button;
+    const QPoint at = button->rect().center();
+    const QPointF global = button->mapToGlobal(QPointF(at));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonPress, QPointF(at), global, Qt::LeftButton,
+                                Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(QEvent::MouseButtonRelease, QPointF(at), global, Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier));
+    form.Timer1Timer(form.Timer1);
+
+    // Read before any further event handling: all of it happened inside the tick.
+    EXPECT_EQ(State().OrbitAngle, c.orbit);
+    EXPECT_EQ(State().PrevOrbitAngle, c.orbit);
+    EXPECT_EQ(State().SpinAngle, 1.5 * c.orbit);
+    EXPECT_EQ(form.Timer1->Enabled(), c.running);
+    EXPECT_TRUE(dorvath::test::SamePicture(form.Image1->Canvas().Pixels(),
+                                           dorvath::test::FrameFromScratch(State()),
+                                           std::string("window-waiting-") + c.name));
+}
+
+INSTANTIATE_TEST_SUITE_P(Clicks, Form1WaitingClick,
+                         ::testing::Values(WaitingClickCase{"Step", &TForm1::bVor, 6.0, false},
+                                           WaitingClickCase{"Clear", &TForm1::bClear, 0.0, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Read back from the running timer, not from the settings: what ">>" really started.
+TEST(Form1Timer, RunStartsAPreciseTimerOfATenthOfASecond) {
+    TForm1 form;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(form.bVorVor, Qt::LeftButton);
+    ASSERT_TRUE(form.Timer1->Enabled());
+    EXPECT_EQ(form.Timer1->Interval(), 100);
+    EXPECT_EQ(form.Timer1->TimerType(), Qt::PreciseTimer);
+    const int due = form.Timer1->RemainingTime();
+    EXPECT_GE(due, 0);
+    EXPECT_LE(due, 100);
+    form.bClearClick(form.bClear);
+}
+
 TEST_F(Form1Test, SecondRunDoesNotRestartTheTimer) {
-    Perform(Act::Run);
+    Perform(Command::Run);
     const int first = form.Timer1->RemainingTime();
     QTest::qSleep(60);
-    Perform(Act::Run);
+    Perform(Command::Run);
     // A restarted timer would have its whole interval ahead of it again.
     EXPECT_LE(form.Timer1->RemainingTime(), first - 50);
 }
@@ -379,12 +416,12 @@ TEST_F(Form1Test, RunningTimerTicksAtMostTenTimesASecond) {
     form.Timer1->SetInterval(100);
     QElapsedTimer clock;
     clock.start();
-    Perform(Act::Run);
-    Perform(Act::Run);
+    Perform(Command::Run);
+    Perform(Command::Run);
     ASSERT_TRUE(QTest::qWaitFor([&] { return State().OrbitAngle >= 5.0; }, 20000));
     // Five ticks are due no sooner than half a second after the start.
     EXPECT_GE(clock.elapsed(), 450);
-    Perform(Act::Clear);
+    Perform(Command::Clear);
     const double stoppedAt = State().OrbitAngle;
     QTest::qWait(250);
     EXPECT_EQ(State().OrbitAngle, stoppedAt);

@@ -16,8 +16,9 @@
 #include <tuple>
 #include <vector>
 
-#include "Form1Probe.h"
+#include "Model.h"
 #include "WindowTest.h"
+#include "support/Form1Probe.h"
 #include "support/Pictures.h"
 #include "support/Seed.h"
 #include "support/WindowPictures.h"
@@ -36,40 +37,6 @@ constexpr int kNoTicks = 3'600'000;
 // Short enough that the system timer ticks at almost every chance it gets.
 constexpr int kBusy = 2;
 
-// A handler run, in the order it happened.
-enum class Ran { Step, Run, Clear, Tick, SystemTick };
-
-// The state the handlers that ran should have left, told from those runs alone.
-struct Model {
-    double orbit = 0.0;
-    bool running = false;
-
-    ::testing::AssertionResult Apply(Ran ran) {
-        switch (ran) {
-            case Ran::Step:
-                running = false;
-                orbit += 5.0;
-                break;
-            case Ran::Run:
-                running = true;
-                break;
-            case Ran::Clear:
-                running = false;
-                orbit = 0.0;
-                break;
-            case Ran::SystemTick:
-                if (!running)
-                    return ::testing::AssertionFailure() << "the timer ticked while stopped";
-                orbit += 1.0;
-                break;
-            case Ran::Tick:
-                orbit += 1.0;
-                break;
-        }
-        return ::testing::AssertionSuccess();
-    }
-};
-
 class Reliability : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -77,15 +44,15 @@ protected:
         // Connected after the window's own handlers, so each entry follows its handler's
         // work; the system timer's ticks are logged before theirs, so that a click handled
         // inside a tick comes after it.
-        const auto log = [this](QToolButton* button, Ran ran) {
+        const auto log = [this](QToolButton* button, Command ran) {
             QObject::connect(button, &QToolButton::clicked, &form,
                              [this, ran] { ran_.push_back(ran); });
         };
-        log(form.bVor, Ran::Step);
-        log(form.bVorVor, Ran::Run);
-        log(form.bClear, Ran::Clear);
+        log(form.bVor, Command::Step);
+        log(form.bVorVor, Command::Run);
+        log(form.bClear, Command::Clear);
         form.Timer1->OnTimer = [this, tick = form.Timer1->OnTimer] {
-            ran_.push_back(Ran::SystemTick);
+            ran_.push_back(Command::SystemTick);
             tick();
         };
         form.show();
@@ -96,21 +63,21 @@ protected:
     const dorvath::PlanetState& State() const { return TForm1Probe::State(form); }
 
     void Tick() {
-        ran_.push_back(Ran::Tick);
+        ran_.push_back(Command::Tick);
         form.Timer1Timer(form.Timer1);
     }
 
-    // The handler runs logged since the given point.
-    std::vector<Ran> RanSince(std::size_t from) const {
+    // The handlers run since the given point.
+    std::vector<Command> RanSince(std::size_t from) const {
         return {ran_.begin() + static_cast<std::ptrdiff_t>(from), ran_.end()};
     }
 
     // The state's own rules, and agreement with the model.
     ::testing::AssertionResult Agrees(const Model& model) const {
         const dorvath::PlanetState& s = State();
-        if (s.OrbitAngle != model.orbit)
+        if (s.OrbitAngle != model.state.OrbitAngle)
             return ::testing::AssertionFailure()
-                   << "orbit " << s.OrbitAngle << ", expected " << model.orbit;
+                   << "orbit " << s.OrbitAngle << ", expected " << model.state.OrbitAngle;
         if (std::trunc(s.OrbitAngle) != s.OrbitAngle)
             return ::testing::AssertionFailure() << "orbit " << s.OrbitAngle << " not whole";
         if (s.PrevOrbitAngle != s.OrbitAngle)
@@ -138,7 +105,7 @@ protected:
         EXPECT_TRUE(SamePicture(OnScreen(*form.Image1), expected, name + "-screen"));
     }
 
-    std::vector<Ran> ran_;
+    std::vector<Command> ran_;
     std::size_t shown_ = 0;
     TForm1 form;
 };
@@ -242,22 +209,24 @@ protected:
         }
     }
 
-    Ran ClickOf(const QToolButton* button) const {
-        return button == form.bVor ? Ran::Step : button == form.bVorVor ? Ran::Run : Ran::Clear;
+    Command ClickOf(const QToolButton* button) const {
+        return button == form.bVor      ? Command::Step
+               : button == form.bVorVor ? Command::Run
+                                        : Command::Clear;
     }
 
     // The clicks among the runs are exactly the expected ones on the expected button, in
     // order with any ticks; every run is applied to the model.
-    ::testing::AssertionResult Account(const std::vector<Ran>& runs, const QToolButton* button,
+    ::testing::AssertionResult Account(const std::vector<Command>& runs, const QToolButton* button,
                                        int clicks, int ticks) {
         int clicked = 0;
         int ticked = 0;
-        for (const Ran ran : runs) {
-            if (ran == Ran::SystemTick)
+        for (const Command ran : runs) {
+            if (ran == Command::SystemTick)
                 ++systemTicks_;
-            if (ran == Ran::Tick) {
+            if (ran == Command::Tick) {
                 ++ticked;
-            } else if (ran != Ran::SystemTick) {
+            } else if (ran != Command::SystemTick) {
                 if (button == nullptr || ran != ClickOf(button))
                     return ::testing::AssertionFailure() << "a click handled on another button";
                 ++clicked;
@@ -359,8 +328,9 @@ TEST_F(ClickStorm, KeepsTheStateAndThePictureExact) {
                 form.Timer1->SetInterval(kBusy);
                 ASSERT_TRUE(QTest::qWaitFor(
                     [&] {
-                        const std::vector<Ran> runs = RanSince(from);
-                        return std::find(runs.begin(), runs.end(), Ran::SystemTick) != runs.end();
+                        const std::vector<Command> runs = RanSince(from);
+                        return std::find(runs.begin(), runs.end(), Command::SystemTick) !=
+                               runs.end();
                     },
                     20000))
                     << "no tick came while running, action " << i;
@@ -425,7 +395,7 @@ void ScrollToTheEndsAndBack(TForm1& form) {
         bar->setValue(bar->minimum());
         Settle();
     }
-    form.resize(343, 316);
+    form.resize(ClientSize());
 }
 
 struct AbuseCase {
@@ -439,14 +409,14 @@ const std::vector<AbuseCase> kAbuses = {
          form.resize(1, 1);
          Settle();
          ASSERT_EQ(form.size(), QSize(1, 1));
-         form.resize(343, 316);
+         form.resize(ClientSize());
      }},
     {"ResizeTo4000x3000",
      [](TForm1& form) {
          form.resize(4000, 3000);
          Settle();
          ASSERT_EQ(form.size(), QSize(4000, 3000));
-         form.resize(343, 316);
+         form.resize(ClientSize());
      }},
     {"ScrollToTheEndsAndBack", ScrollToTheEndsAndBack},
     {"MinimiseAndRestore",
@@ -513,7 +483,7 @@ TEST_P(WindowAbuse, RunsNoHandlerAndShowsTheSurfaceAfterwards) {
         // Nothing laid out again, and the whole current picture back in view.
         EXPECT_EQ(form.size(), size);
         EXPECT_FALSE(form.isMinimized());
-        EXPECT_EQ(form.Image1->geometry(), QRect(8, 8, 300, 300));
+        EXPECT_EQ(form.Image1->geometry(), Geometry(dorvath::layout::kImage));
         ExpectPictureOfTheState(std::string("abuse-") + c.name +
                                 (running ? "-running-" : "-stopped-") + std::to_string(round));
         if (HasFailure())

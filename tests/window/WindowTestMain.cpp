@@ -1,16 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QtGlobal>
+#include <memory>
 
 #include "WindowTest.h"
-
-namespace {
-RecordingApplication* application = nullptr;
-}
-
-RecordingApplication& TestApplication() {
-    return *application;
-}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
@@ -19,9 +12,6 @@ int main(int argc, char** argv) {
         return RUN_ALL_TESTS();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    RecordingApplication app(argc, argv);
-    application = &app;
-    const int result = RUN_ALL_TESTS();
-    application = nullptr;
-    return result;
+    const std::unique_ptr<TApplication> app = NewTestApplication(argc, argv);
+    return RUN_ALL_TESTS();
 }
