@@ -9,6 +9,7 @@
 #include <QShowEvent>
 
 #include "scene/Scene.h"
+#include "window/Accessibility.h"
 #include "window/TApplication.h"
 
 #include "window/Dorvath.xpm"
@@ -56,6 +57,7 @@ TForm1::TForm1(QWidget* parent)
       Image1(new TImage(ClientArea, 300, 300)),
       bClear(NewSpeedButton(ClientArea, "Cl", 312, 56)),
       Timer1(new TTimer(this)) {
+    dorvath::MakeAccessible(*this);
     Image1->move(8, 8);
     Timer1->SetInterval(100);
 
@@ -110,6 +112,7 @@ void TForm1::bClearClick(QObject* /*Sender*/) {
     canvas.Rectangle(0, 0, canvas.Width(), canvas.Height());
     dorvath::DrawScene(canvas, state_);
     Image1->Changed();
+    dorvath::PictureChanged(*this);
 }
 
 void TForm1::bVorClick(QObject* /*Sender*/) {
@@ -118,11 +121,13 @@ void TForm1::bVorClick(QObject* /*Sender*/) {
     dorvath::DrawScene(Image1->Canvas(), state_);
     Image1->Changed();
     state_.CommitDrawn();
+    dorvath::PictureChanged(*this);
 }
 
 // Draws nothing: the first frame comes with the first tick.
 void TForm1::bVorVorClick(QObject* /*Sender*/) {
     Timer1->SetEnabled(true);
+    dorvath::PictureChanged(*this);
 }
 
 void TForm1::Timer1Timer(QObject* /*Sender*/) {
@@ -130,6 +135,7 @@ void TForm1::Timer1Timer(QObject* /*Sender*/) {
     dorvath::DrawScene(Image1->Canvas(), state_);
     Image1->Changed();
     state_.CommitDrawn();
+    dorvath::PictureChanged(*this);
     // Clicks and repaints that waited for this tick are handled before it ends.
     QCoreApplication::processEvents();
 }
