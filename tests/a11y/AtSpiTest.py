@@ -280,7 +280,7 @@ def test(program, log_dir):
 
         # Registering reaches the program by a signal; give it a moment to arrive.
         reader.listen()
-        reader.pump(1.0)
+        reader.pump(2.0)
 
         # Three steps move the planet to 15 degrees, each one told at once.
         for n, (orbit, spin) in enumerate([(5, 7.5), (10, 15), (15, 22.5)], start=1):
