@@ -9,6 +9,7 @@ DORVATH_PACKAGES=(
     libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-qpa-plugins libgl-dev libxkbcommon-dev
     xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core libx11-dev python3
+    qt6-wayland weston dbus-x11 at-spi2-core python3-pyatspi
 )
 
 dorvath_install_packages() {

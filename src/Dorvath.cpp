@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     }
 
     std::optional<dorvath::StartupMessages> startup(std::in_place);
+    // On Wayland the app id: desktops find our icon and name through dorvath.desktop.
+    QGuiApplication::setDesktopFileName(QStringLiteral("dorvath"));
     TApplication Application(argc, argv);
     // With no font files fontconfig still names its aliases ("Sans Serif"), but none
     // of them resolves to a real font.

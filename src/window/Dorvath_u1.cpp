@@ -9,6 +9,7 @@
 #include <QShowEvent>
 
 #include "scene/Frame.h"
+#include "window/Accessibility.h"
 #include "window/TApplication.h"
 
 #include "window/Dorvath.xpm"
@@ -56,6 +57,7 @@ TForm1::TForm1(QWidget* parent)
       Image1(new TImage(ClientArea, 300, 300)),
       bClear(NewSpeedButton(ClientArea, "Cl", 312, 56)),
       Timer1(new TTimer(this)) {
+    dorvath::MakeAccessible(*this);
     Image1->move(8, 8);
     Timer1->SetInterval(100);
 
@@ -102,22 +104,26 @@ void TForm1::bClearClick(QObject* /*Sender*/) {
     Timer1->SetEnabled(false);
     dorvath::Reset(Image1->Canvas(), state_);
     Image1->Changed();
+    dorvath::PictureChanged(*this);
 }
 
 void TForm1::bVorClick(QObject* /*Sender*/) {
     Timer1->SetEnabled(false);
     dorvath::Step(Image1->Canvas(), state_, 5.0);
     Image1->Changed();
+    dorvath::PictureChanged(*this);
 }
 
 // Draws nothing: the first frame comes with the first tick.
 void TForm1::bVorVorClick(QObject* /*Sender*/) {
     Timer1->SetEnabled(true);
+    dorvath::PictureChanged(*this);
 }
 
 void TForm1::Timer1Timer(QObject* /*Sender*/) {
     dorvath::Step(Image1->Canvas(), state_, 1.0);
     Image1->Changed();
+    dorvath::PictureChanged(*this);
     // Clicks and repaints that waited for this tick are handled before it ends.
     QCoreApplication::processEvents();
 }

@@ -33,6 +33,9 @@ public:
     void bVorVorClick(QObject* Sender);
     void Timer1Timer(QObject* Sender);
 
+    // What the picture is drawn from, for assistive technology to read.
+    const dorvath::PlanetState& State() const { return state_; }
+
 protected:
     void showEvent(QShowEvent* event) override;
 

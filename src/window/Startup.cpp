@@ -79,9 +79,9 @@ std::string MissingDisplayMessage(int argc, const char* const* argv, const char*
         if (arg == "-display" || arg == "--display")
             return {};
     }
-    // Debian's Qt uses xcb unless told otherwise.
+    // Left to itself, Qt tries Wayland first where WAYLAND_DISPLAY is set, then xcb.
     if (platform.empty())
-        platform = "xcb";
+        platform = IsSet(waylandDisplay) ? "wayland;xcb" : "xcb";
     if (!NeedsDisplayServer(platform) || IsSet(display) || IsSet(waylandDisplay))
         return {};
     return "Dorvath: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is "

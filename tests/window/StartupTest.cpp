@@ -38,6 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{"EmptyValues", {}, "", "", "", true},
         DisplayCase{"XDisplay", {}, nullptr, ":0", nullptr, false},
         DisplayCase{"WaylandDisplay", {}, nullptr, nullptr, "wayland-0", false},
+        DisplayCase{"WaylandAndXDisplays", {}, nullptr, ":0", "wayland-0", false},
+        DisplayCase{"WaylandPlatformOnWayland", {}, "wayland", nullptr, "wayland-1", false},
         DisplayCase{"XcbWithOptions", {}, "xcb:nograb", nullptr, nullptr, true},
         DisplayCase{"WaylandThenXcb", {}, "wayland;xcb", nullptr, nullptr, true},
         DisplayCase{"Offscreen", {}, "offscreen", nullptr, nullptr, false},
