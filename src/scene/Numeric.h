@@ -7,22 +7,29 @@ namespace dorvath {
 
 inline constexpr long double kPi = 3.141592653589793238462643383279502884L;
 
-struct SinCos {
-    long double sin;
-    long double cos;
+template <typename Real>
+struct SinCosOf {
+    Real sin;
+    Real cos;
 };
 
-// Sine and cosine of an angle in degrees, in extended precision. The angle is first
-// brought within 45 degrees of zero, exactly: in degrees, whole multiples of 90 come
-// off without rounding. The library then needs no reduction of its own, which for the
-// ever-growing angles was most of a frame's arithmetic, and huge angles keep their
-// full accuracy. The result is the sine of angle * pi / 180 as before.
-inline SinCos SinCosDegrees(double degrees) {
+// The program's precision: extended where the platform's long double has it (x86 GCC and
+// Clang, MinGW-w64), 53 bits where it is a double (MSVC). Both give the same frames.
+using SinCos = SinCosOf<long double>;
+
+// Sine and cosine of an angle in degrees. The angle is first brought within 45 degrees
+// of zero, exactly: in degrees, whole multiples of 90 come off without rounding. The
+// library then needs no reduction of its own, which for the ever-growing angles was
+// most of a frame's arithmetic, and huge angles keep their full accuracy. The result
+// is the sine of angle * pi / 180 as before, in Real's precision.
+template <typename Real = long double>
+SinCosOf<Real> SinCosDegrees(double degrees) {
     const double turn = std::fmod(degrees, 360.0);  // exact, within (-360, 360)
     const double quarters = std::nearbyint(turn / 90.0);
     const double rest = turn - 90.0 * quarters;  // exact, within [-45, 45]
-    long double s = 0.0L, c = 0.0L;
-    sincosl(static_cast<long double>(rest) * kPi / 180.0L, &s, &c);
+    const Real radians = static_cast<Real>(rest) * static_cast<Real>(kPi) / Real{180};
+    const Real s = std::sin(radians);
+    const Real c = std::cos(radians);
     switch ((static_cast<int>(quarters) % 4 + 4) % 4) {
         case 1:
             return {c, -s};

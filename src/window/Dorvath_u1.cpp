@@ -1,5 +1,6 @@
 #include "window/Dorvath_u1.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -37,11 +38,21 @@ QToolButton* NewSpeedButton(QWidget* owner, const char* caption, int left, int t
     return button;
 }
 
-// "MS Sans Serif" at 11 pixels where it is installed, else the system's sans-serif.
+// The face the platform's dialogs use: on Windows their message font (Qt's general
+// font there is the old GUI font, a bitmap face or whatever stands in for it), elsewhere
+// the system's sans-serif.
+QString DialogFamily() {
+#ifdef Q_OS_WIN
+    return QApplication::font("QMessageBox").family();
+#else
+    return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+#endif
+}
+
+// "MS Sans Serif" at 11 pixels where it is installed, else the platform's dialog face.
 QFont FormFont() {
     QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"),
-                      QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
+    font.setFamilies({QStringLiteral("MS Sans Serif"), DialogFamily()});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(11);
     return font;

@@ -70,6 +70,10 @@ std::string FirstLine(const QString& text) {
 
 std::string MissingDisplayMessage(int argc, const char* const* argv, const char* qpaPlatform,
                                   const char* display, const char* waylandDisplay) {
+#ifdef Q_OS_WIN
+    // Windows always has its desktop to open the window on.
+    return {};
+#endif
     std::string platform = IsSet(qpaPlatform) ? qpaPlatform : "";
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];

@@ -2,6 +2,8 @@
 // and brush in force at each.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -169,17 +171,23 @@ TEST(SceneNumeric, RoundHalvesToEvenAndTruncTowardZero) {
 
 // The integers a frame is drawn from, as sine and cosine of angle * pi / 180 give
 // them: the planet's offset (radius 100), the night side's chord (radius 20, Trunc of
-// v + 0.5) and the marker's tip (length 20).
-std::vector<std::int32_t> FrameIntegers(long double sin, long double cos) {
-    return {Round(100.0L * sin),       Round(100.0L * cos), Trunc(20.0L * sin + 0.5L),
-            Trunc(20.0L * cos + 0.5L), Round(20.0L * sin),  Round(20.0L * cos)};
+// v + 0.5) and the marker's tip (length 20). The products are rounded to Real.
+template <typename Real>
+std::vector<std::int32_t> FrameIntegers(Real sin, Real cos) {
+    const Real orbit = 100, planet = 20, half = 0.5;
+    return {Round(orbit * sin),         Round(orbit * cos),  Trunc(planet * sin + half),
+            Trunc(planet * cos + half), Round(planet * sin), Round(planet * cos)};
 }
+
+// Far out, after years of running; each is taken with the eight octants around it.
+constexpr double kFarAngles[] = {1e6,         1e8,       1e8 + 0.5,  123456789.0,
+                                 1.5e8 + 1.5, 1e9 + 7.0, -1e8 - 90.0};
 
 TEST(SceneNumeric, ReducedSineGivesTheIntegersOfTheDirectFormula) {
     std::vector<double> angles;
     for (int half = -2880; half <= 2880; ++half)
         angles.push_back(half * 0.5);
-    for (double far : {1e6, 1e8, 1e8 + 0.5, 123456789.0, 1.5e8 + 1.5, 1e9 + 7.0, -1e8 - 90.0}) {
+    for (double far : kFarAngles) {
         for (int i = 0; i < 8; ++i)
             angles.push_back(far + i * 45.0);
     }
@@ -190,6 +198,39 @@ TEST(SceneNumeric, ReducedSineGivesTheIntegersOfTheDirectFormula) {
                   FrameIntegers(std::sin(radians), std::cos(radians)))
             << "angle " << angle;
         EXPECT_NEAR(static_cast<double>(reduced.sin), static_cast<double>(std::sin(radians)), 1e-9);
+    }
+}
+
+// Where long double is only a double (MSVC) a frame must still come out the same. Every
+// angle a frame uses is a whole or half degree (the spin is 1.5 times whole degrees),
+// and the exact reduction makes any of them equal to one within a turn, so a full turn
+// of half degrees, with the quadrant boundaries on both sides, covers them all. Each
+// value also stays well clear of the point where its integer would change, so a sine
+// a few units in the last place off, as another library's may be, changes nothing.
+TEST(SceneNumeric, FiftyThreeBitsGiveTheSameIntegersAsExtendedPrecision) {
+    std::vector<double> angles;
+    for (int half = -720; half <= 720; ++half)
+        angles.push_back(half * 0.5);
+    for (double far : kFarAngles) {
+        for (int i = 0; i < 16; ++i)
+            angles.push_back(far + i * 22.5);
+    }
+    // How far v is from the nearest of the points offset + n, n any integer.
+    const auto clearance = [](long double v, long double offset) {
+        const long double frac = (v - offset) - std::floor(v - offset);
+        return std::min(frac, 1.0L - frac);
+    };
+    for (double angle : angles) {
+        const SinCosOf<long double> extended = SinCosDegrees<long double>(angle);
+        const SinCosOf<double> plain = SinCosDegrees<double>(angle);
+        EXPECT_EQ(FrameIntegers(plain.sin, plain.cos), FrameIntegers(extended.sin, extended.cos))
+            << "angle " << angle;
+        for (const long double v : {extended.sin, extended.cos}) {
+            // Round changes at the halves, Trunc at the integers.
+            EXPECT_GT(clearance(100.0L * v, 0.5L), 1e-9L) << "angle " << angle;
+            EXPECT_GT(clearance(20.0L * v, 0.5L), 1e-9L) << "angle " << angle;
+            EXPECT_GT(clearance(20.0L * v + 0.5L, 0.0L), 1e-9L) << "angle " << angle;
+        }
     }
 }
 

@@ -16,6 +16,14 @@ struct DisplayCase {
     bool missing;
 };
 
+// On Windows the window always has the desktop to open on; the check is for X11 and
+// Wayland.
+#ifdef Q_OS_WIN
+constexpr bool kDisplayCanBeMissing = false;
+#else
+constexpr bool kDisplayCanBeMissing = true;
+#endif
+
 class MissingDisplay : public ::testing::TestWithParam<DisplayCase> {};
 
 TEST_P(MissingDisplay, IsReportedOnlyWhenThePlatformNeedsOneAndNoneIsSet) {
@@ -24,8 +32,9 @@ TEST_P(MissingDisplay, IsReportedOnlyWhenThePlatformNeedsOneAndNoneIsSet) {
     argv.insert(argv.end(), c.args.begin(), c.args.end());
     const std::string message = dorvath::MissingDisplayMessage(
         static_cast<int>(argv.size()), argv.data(), c.platform, c.display, c.wayland);
-    EXPECT_EQ(!message.empty(), c.missing) << message;
-    if (c.missing) {
+    const bool missing = c.missing && kDisplayCanBeMissing;
+    EXPECT_EQ(!message.empty(), missing) << message;
+    if (missing) {
         EXPECT_EQ(message.find('\n'), std::string::npos);
         EXPECT_NE(message.find("xvfb-run"), std::string::npos);
     }
