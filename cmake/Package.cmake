@@ -28,7 +28,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
-# Debian wants the package's own change log beside its copyright; only the package has it.
+# Debian wants the package's own change log beside its copyright, and lintian reads the
+# package's notes on its findings; only the package has them.
 if(TARGET Dorvath AND GZIP)
     configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.Debian.in changelog.Debian @ONLY)
     add_custom_command(OUTPUT changelog.Debian.gz
@@ -38,6 +39,8 @@ if(TARGET Dorvath AND GZIP)
     add_custom_target(dorvath_debian_changelog ALL DEPENDS changelog.Debian.gz)
     install(FILES ${CMAKE_CURRENT_BINARY_DIR}/changelog.Debian.gz
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/dorvath COMPONENT debian EXCLUDE_FROM_ALL)
+    install(FILES ${CMAKE_CURRENT_LIST_DIR}/lintian-overrides RENAME dorvath
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides COMPONENT debian EXCLUDE_FROM_ALL)
 endif()
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
