@@ -2,6 +2,7 @@
 // creation handler, the window shown (which runs its show handler), the event loop.
 
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -22,15 +23,15 @@ int main(int argc, char** argv) {
     }
 
     std::optional<dorvath::StartupMessages> startup(std::in_place);
-    // On Wayland the app id: desktops find our icon and name through dorvath.desktop.
-    QGuiApplication::setDesktopFileName(QStringLiteral("dorvath"));
+    // A compositor or dock pairs the window with its desktop entry, and so its icon, by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DORVATH_APP_ID));
     TApplication Application(argc, argv);
     // With no font files fontconfig still names its aliases ("Sans Serif"), but none
     // of them resolves to a real font.
     if (QFontInfo(QApplication::font()).family().isEmpty()) {
         dorvath::FailStartup(
-            "Dorvath: no fonts are installed, so the buttons cannot be labelled; install one "
-            "(on Debian: apt-get install fonts-dejavu-core)");
+            "Dorvath: no font is available to label the buttons with; install any font "
+            "with your system's package manager or software centre, then start Dorvath again");
     }
     TForm1 Form1;
     Form1.show();

@@ -89,7 +89,8 @@ std::string MissingDisplayMessage(int argc, const char* const* argv, const char*
     if (!NeedsDisplayServer(platform) || IsSet(display) || IsSet(waylandDisplay))
         return {};
     return "Dorvath: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is "
-           "set); without a screen, run it in a virtual X server: xvfb-run -a scripts/run";
+           "set); start it from a desktop session, or on a machine without a screen in a "
+           "virtual X server: xvfb-run -a Dorvath";
 }
 
 void FailStartup(const std::string& line) {

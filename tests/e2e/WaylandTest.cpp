@@ -243,10 +243,10 @@ TEST_P(Wayland, StartsNativelyWithItsTitleAndAppIdAndShowsTheStartPicture) {
     EXPECT_NE(protocol.find(".set_title(\"Quonsel\")"), std::string::npos);
     // Wayland has no window icons: the desktop finds the icon through the desktop entry
     // the app id names.
-    EXPECT_NE(protocol.find(".set_app_id(\"dorvath\")"), std::string::npos);
+    EXPECT_NE(protocol.find(".set_app_id(\"" DORVATH_APP_ID "\")"), std::string::npos);
     const std::string entry = ReadAll(DORVATH_DESKTOP_ENTRY);
-    EXPECT_EQ(std::filesystem::path(DORVATH_DESKTOP_ENTRY).filename(), "dorvath.desktop");
-    EXPECT_NE(entry.find("\nIcon=dorvath\n"), std::string::npos) << entry;
+    EXPECT_EQ(std::filesystem::path(DORVATH_DESKTOP_ENTRY).filename(), DORVATH_APP_ID ".desktop");
+    EXPECT_NE(entry.find("\nIcon=" DORVATH_APP_ID "\n"), std::string::npos) << entry;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sessions, Wayland,
