@@ -22,10 +22,11 @@ namespace dorvath {
 // other coordinate of step t is the start's plus round(t * delta / steps), halves
 // rounded up.
 //
-// A slanted line's far end is also cut square to it, half a device pixel past the place
-// of the last logical pixel drawn: cut across the major axis alone, the wide pen's far
-// corner would reach past a disc as wide as the line is long (a slanted line is longer
-// than its steps). At a ratio of one the cut takes nothing away.
+// A slanted line's far end is also cut square to it, half a logical pixel's worth of
+// device pixels at a ratio of one and less as they get finer (0.5 / ratio device pixels)
+// past the place of the last logical pixel drawn. Cut across the major axis alone, the
+// pen's far corner would reach past a disc as wide as the line is long: a slanted line is
+// longer than its steps. At a ratio of one the cut takes nothing away.
 //
 // Only what lies within the device surface (width x height) is produced, so huge lines
 // cost no more than the surface is wide. Each run goes to sink(y, x0, x1): row y,
@@ -95,7 +96,7 @@ void LineRows(TPoint from, TPoint to, const DeviceScale& scale, std::int64_t dev
     const double ratio = scale.Ratio();
     const double n = static_cast<double>(steps), m = static_cast<double>(minorDelta);
     const double length = std::sqrt(n * n + m * m);
-    const double capLimit = (n - 1) * length / n * ratio + 0.5;
+    const double capLimit = (n - 1) * length / n * ratio + 0.5 / ratio;
     const double majorAnchor = static_cast<double>(majorStart) * ratio + 0.5;
     const double minorAnchor = static_cast<double>(minorStart) * ratio + 0.5;
     const auto along = [&](std::int64_t i) {

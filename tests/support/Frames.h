@@ -15,14 +15,18 @@
 namespace dorvath::test {
 
 // The frame a fresh surface shows for this state's current position: a white surface
-// and one frame whose erase and planet are both at OrbitAngle.
+// and one frame whose erase and planet are both at OrbitAngle, at the given density.
 inline Bitmap FrameFromScratch(const PlanetState& state, std::int32_t width = 300,
-                               std::int32_t height = 300) {
+                               std::int32_t height = 300, DeviceScale scale = {}) {
     PlanetState settled = state;
     settled.CommitDrawn();
-    BitmapCanvas canvas(width, height, settled.BackColor);
+    BitmapCanvas canvas(width, height, settled.BackColor, scale);
     DrawScene(canvas, settled);
     return canvas.Pixels();
+}
+
+inline Bitmap FrameFromScratch(const PlanetState& state, DeviceScale scale) {
+    return FrameFromScratch(state, 300, 300, scale);
 }
 
 struct PixelDifference {
