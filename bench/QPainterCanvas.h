@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPen>
 #include <QRect>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -16,16 +17,24 @@ namespace dorvath::bench {
 // The ready-made alternative behind our drawing interface: the same calls with the same
 // integer arguments, drawn by QPainter without antialiasing. One painter stays active for
 // the canvas's life, as our canvas keeps its surface, so a frame pays for drawing only.
+// At a device pixel ratio the image holds the device pixels and the calls stay logical,
+// as Qt draws on a dense screen; the pen is then cosmetic, as wide in device pixels as
+// ours (the ratio rounded). At ratio 1 it is the plain one-pixel pen.
 class QPainterCanvas final : public Canvas {
 public:
-    QPainterCanvas(std::int32_t width, std::int32_t height)
-        : image_(width, height, QImage::Format_RGB32), painter_(&image_) {
-        image_.fill(Qt::white);
+    QPainterCanvas(std::int32_t width, std::int32_t height, double ratio = 1.0)
+        : width_(width),
+          height_(height),
+          penWidth_(std::max(1, static_cast<int>(std::lround(ratio)))),
+          cosmetic_(ratio != 1.0),
+          image_(MakeImage(width, height, ratio)),
+          painter_(&image_) {
         painter_.setRenderHint(QPainter::Antialiasing, false);
     }
 
-    std::int32_t Width() const override { return image_.width(); }
-    std::int32_t Height() const override { return image_.height(); }
+    std::int32_t Width() const override { return width_; }
+    std::int32_t Height() const override { return height_; }
+    // The device pixels.
     const QImage& Image() const { return image_; }
 
     void Ellipse(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2) override {
@@ -59,6 +68,15 @@ protected:
     }
 
 private:
+    // The device pixel ratio is set before the painter starts: it fixes its transform.
+    static QImage MakeImage(std::int32_t width, std::int32_t height, double ratio) {
+        QImage image(static_cast<int>(std::lround(width * ratio)),
+                     static_cast<int>(std::lround(height * ratio)), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(Qt::white);
+        return image;
+    }
+
     static QColor ToQColor(TColor c) { return QColor(RedOf(c), GreenOf(c), BlueOf(c)); }
 
     // A stroked QRect covers its size plus the pen width, so one less on each side gives
@@ -76,7 +94,8 @@ private:
     void SetPen(TColor color) {
         if (hasPen_ && color == penColor_)
             return;
-        QPen pen(ToQColor(color), 1);
+        QPen pen(ToQColor(color), penWidth_);
+        pen.setCosmetic(cosmetic_);
         pen.setCapStyle(Qt::FlatCap);  // FlatCap leaves out the end pixel of a thin line
         painter_.setPen(pen);
         penColor_ = color;
@@ -98,6 +117,9 @@ private:
         hasBrush_ = true;
     }
 
+    std::int32_t width_, height_;
+    int penWidth_;
+    bool cosmetic_;
     QImage image_;
     QPainter painter_;
     bool hasPen_ = false;
