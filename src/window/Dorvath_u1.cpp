@@ -70,6 +70,8 @@ TForm1::TForm1(QWidget* parent)
       Timer1(new TTimer(this)) {
     dorvath::MakeAccessible(*this);
     Image1->move(8, 8);
+    // A surface made anew at another density shows what the old one did.
+    Image1->Redraw = [this](dorvath::Canvas& canvas) { dorvath::DrawAfresh(canvas, state_); };
     Timer1->SetInterval(100);
 
     setWindowTitle(QStringLiteral("Quonsel"));
