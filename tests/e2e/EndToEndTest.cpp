@@ -29,8 +29,9 @@ using namespace std::chrono_literals;
 using test::EnvChanges;
 using test::Finished;
 
-constexpr int kScreenWidth = 1024;
-constexpr int kScreenHeight = 768;
+// Room for the window at twice the density.
+constexpr int kScreenWidth = 1280;
+constexpr int kScreenHeight = 1024;
 // Sanitizer builds start slowly on a busy machine; the waits end as soon as the
 // expected picture is there.
 constexpr auto kPatience = 120s;
@@ -63,9 +64,10 @@ EnvChanges ProgramEnvironment(const std::string& display) {
             "QT_SCREEN_SCALE_FACTORS", "QT_ENABLE_HIGHDPI_SCALING"};
 }
 
-// A picture as the program draws it: the reset, then the given orbital steps.
-Bitmap Expected(std::initializer_list<double> steps) {
-    BitmapCanvas canvas(layout::kImage.width, layout::kImage.height);
+// A picture as the program draws it: the reset, then the given orbital steps, at the
+// given density.
+Bitmap Expected(std::initializer_list<double> steps, DeviceScale scale = {}) {
+    BitmapCanvas canvas(layout::kImage.width, layout::kImage.height, clWhite, scale);
     PlanetState state = PlanetState::Create(layout::kImage.width, layout::kImage.height);
     Reset(canvas, state);
     for (const double step : steps)
@@ -105,9 +107,17 @@ protected:
 
     Finished Tool(const std::vector<std::string>& argv) { return test::Run(argv, env_); }
 
+    // The screen's density the program is started with, as QT_SCALE_FACTOR.
+    void UseScaleFactor(double factor) {
+        scale_ = DeviceScale::FromRatio(factor);
+        env_.push_back(std::string("QT_SCALE_FACTOR=").append(std::to_string(factor)));
+    }
+    // Where a logical coordinate of the window lies on the screen.
+    int Device(int logical) const { return static_cast<int>(scale_.ToDevice(logical)); }
+
     void StartProgram() {
-        program_ = std::make_unique<test::Program>(ProgramCommand(),
-                                                   env_, kLogDir + "/e2e-Dorvath.log");
+        program_ =
+            std::make_unique<test::Program>(ProgramCommand(), env_, kLogDir + "/e2e-Dorvath.log");
         ASSERT_GT(program_->Pid(), 0);
         std::string found;
         ASSERT_TRUE(WaitUntil(
@@ -127,8 +137,8 @@ protected:
         // client area.
         clientX_ = values["X"];
         clientY_ = values["Y"];
-        ASSERT_GE(values["WIDTH"], layout::kClientWidth);
-        ASSERT_GE(values["HEIGHT"], layout::kClientHeight);
+        ASSERT_GE(values["WIDTH"], Device(layout::kClientWidth));
+        ASSERT_GE(values["HEIGHT"], Device(layout::kClientHeight));
     }
 
     // The pixels where the window shows its picture.
@@ -138,14 +148,13 @@ protected:
         if (shot.status != 0 || shot.out.size() != size)
             return std::nullopt;
         const layout::Box& image = layout::kImage;
-        Bitmap picture(image.width, image.height);
-        for (int y = 0; y < image.height; ++y) {
+        const int left = clientX_ + Device(image.left), top = clientY_ + Device(image.top);
+        Bitmap picture(Device(image.width), Device(image.height));
+        for (int y = 0; y < picture.Height(); ++y) {
             Rgb32* row = picture.Row(y);
-            for (int x = 0; x < image.width; ++x) {
+            for (int x = 0; x < picture.Width(); ++x) {
                 const std::size_t at =
-                    (static_cast<std::size_t>(clientY_ + image.top + y) * kScreenWidth + clientX_ +
-                     image.left + x) *
-                    3;
+                    (static_cast<std::size_t>(top + y) * kScreenWidth + left + x) * 3;
                 const auto byte = [&](std::size_t i) {
                     return static_cast<Rgb32>(static_cast<unsigned char>(shot.out[at + i]));
                 };
@@ -207,7 +216,7 @@ protected:
         ASSERT_EQ(f.status, 0) << f.err;
     }
     void ClickAt(const layout::Box& button) {
-        Click(clientX_ + button.CenterX(), clientY_ + button.CenterY());
+        Click(clientX_ + Device(button.CenterX()), clientY_ + Device(button.CenterY()));
     }
     void ClickStep() { ClickAt(layout::kStepButton); }
     void ClickRun() { ClickAt(layout::kRunButton); }
@@ -216,6 +225,7 @@ protected:
     test::Xvfb server_{kScreenWidth, kScreenHeight};
     EnvChanges env_;
     std::unique_ptr<test::Program> program_;
+    DeviceScale scale_;
     std::string window_;
     int clientX_ = 0;
     int clientY_ = 0;
@@ -255,6 +265,31 @@ TEST_F(EndToEnd, StepsRunsAndResetsAsAPersonSeesIt) {
     ASSERT_TRUE(status.has_value()) << "the program did not end when its window was closed";
     EXPECT_EQ(*status, 0) << "see " << kLogDir << "/e2e-Dorvath.log";
 }
+
+// On a denser screen the picture is drawn at the screen's own resolution: exactly our
+// rendering of the same frame at that density, not the plain picture enlarged.
+class EndToEndAtDensity : public EndToEnd, public ::testing::WithParamInterface<double> {};
+
+TEST_P(EndToEndAtDensity, ThreeStepsShowTheExactFrameAtTheScreensDensity) {
+    if (!OwnProgram())
+        GTEST_SKIP() << "the density is set through Qt's environment on Linux";
+    UseScaleFactor(GetParam());
+    StartProgram();
+    const DeviceScale scale = DeviceScale::FromRatio(GetParam());
+    const std::string name =
+        std::string("e2e-x").append(std::to_string(static_cast<int>(GetParam() * 100)));
+    ASSERT_TRUE(WaitForPicture(Expected({}, scale), name + "-start"));
+    ClickStep();
+    ClickStep();
+    ClickStep();
+    ASSERT_TRUE(WaitForPicture(Expected({5.0, 5.0, 5.0}, scale), name + "-three-steps"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, EndToEndAtDensity, ::testing::Values(1.5, 2.0),
+                         [](const ::testing::TestParamInfo<double>& info) {
+                             return std::string("x").append(
+                                 std::to_string(static_cast<int>(info.param * 100)));
+                         });
 
 struct CannotStartCase {
     const char* name;
