@@ -17,7 +17,8 @@ public:
     static constexpr std::int32_t kMaxPenWidth = 16;
 
     constexpr DeviceScale() = default;
-    // The nearest ratio the canvas can hold, within 1/16 .. 16.
+    // The nearest ratio the canvas can hold, within 1/16 .. 16; a ratio that is not a
+    // positive number (0, negative, NaN) gives 1.
     static DeviceScale FromRatio(double ratio);
 
     constexpr std::int64_t Numerator() const { return numerator_; }

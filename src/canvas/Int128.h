@@ -85,10 +85,12 @@ inline std::int64_t FloorDivClamped(Int128 a, std::int64_t b, std::int64_t limit
         return limit;
     if (a < Int128::Product(-limit, b))
         return -limit;
+    // Clamped as a double first: a limit near 2^63 rounds up to 2^63, which no int64 holds.
     const double estimate = a.Approximate() / static_cast<double>(b);
-    auto q = static_cast<std::int64_t>(estimate < static_cast<double>(-limit)  ? -limit
-                                       : estimate > static_cast<double>(limit) ? limit
-                                                                               : estimate);
+    const double top = static_cast<double>(limit);
+    std::int64_t q = estimate >= top    ? limit
+                     : estimate <= -top ? -limit
+                                        : static_cast<std::int64_t>(estimate);
     while (q > -limit && Int128::Product(q, b) > a)
         --q;
     while (q < limit && Int128::Product(q + 1, b) <= a)

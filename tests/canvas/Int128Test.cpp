@@ -129,11 +129,10 @@ TEST(Int128Exact, FloorDivClampedRoundsDownAndClamps) {
     }
 }
 
-// A known fault: with a limit above 2^63 - 512, the limit as a double is 2^63, so an
-// estimate of 2^63 passes the clamp and its conversion to 64 bits is undefined (on x86 it
-// gives the minimum, and the settling loop then walks 2^64 steps). Enable once
-// FloorDivClamped clamps its estimate below 2^63.
-TEST(Int128Exact, DISABLED_FloorDivClampedWithLimitsNearTheTopOfTheRange) {
+// A limit above 2^63 - 512 is 2^63 as a double: an estimate that large must be clamped
+// before it becomes an integer, or the conversion is undefined and the settling loop
+// walks for ever.
+TEST(Int128Exact, FloorDivClampedWithLimitsNearTheTopOfTheRange) {
     const Int128 maxSquare = Int128::Product(kMax, kMax);
     struct Case {
         Int128 a;
