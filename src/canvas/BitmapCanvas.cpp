@@ -87,10 +87,15 @@ void BitmapCanvas::Rectangle(std::int32_t x1, std::int32_t y1, std::int32_t x2, 
 }
 
 void BitmapCanvas::DrawLine(TPoint from, TPoint to) {
-    const Rgb32 pen = ToRgb32(Pen.Color);
-    LineRows(
-        from, to, scale_, bitmap_.Width(), bitmap_.Height(),
-        [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { writer_.Run(y, x0, x1, pen); });
+    struct InPen {
+        RunWriter& writer;
+        Rgb32 pen;
+        void Run(std::int64_t y, std::int64_t x0, std::int64_t x1) { writer.Run(y, x0, x1, pen); }
+        void Block(std::int64_t y0, std::int64_t y1, std::int64_t x0, std::int64_t x1) {
+            writer.Block(y0, y1, x0, x1, pen);
+        }
+    } out{writer_, ToRgb32(Pen.Color)};
+    LineRows(from, to, scale_, bitmap_.Width(), bitmap_.Height(), out);
 }
 
 }  // namespace dorvath

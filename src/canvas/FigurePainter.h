@@ -24,21 +24,7 @@ void PaintFigure(RunWriter& out, std::int64_t surfaceHeight, std::int64_t top, s
     if (yFirst > yLast)
         return;
     using Row = decltype(rowOf(yFirst));
-    const std::int64_t w = penWidth;
-    // Rows yFirst - w .. y + w, kept in a ring as they are asked for, in order.
-    constexpr std::size_t kRing = 2 * DeviceScale::kMaxPenWidth + 1;
-    std::array<Row, kRing> ring;
-    const auto slot = [&](std::int64_t y) -> Row& {
-        return ring[static_cast<std::size_t>((y - yFirst + w) % static_cast<std::int64_t>(kRing))];
-    };
-    for (std::int64_t y = yFirst - w; y < yFirst + w; ++y)
-        slot(y) = rowOf(y);
-    for (std::int64_t y = yFirst; y <= yLast; ++y) {
-        slot(y + w) = rowOf(y + w);
-        const Row& row = slot(y);
-        Row inside = row.Eroded(w);
-        for (std::int64_t k = 1; k <= w; ++k)
-            inside = inside.Intersected(slot(y - k)).Intersected(slot(y + k));
+    const auto paintRow = [&](std::int64_t y, const Row& row, const Row& inside) {
         for (const Span& run : row) {
             std::int64_t x = run.first;
             for (const Span& in : inside) {
@@ -51,6 +37,35 @@ void PaintFigure(RunWriter& out, std::int64_t surfaceHeight, std::int64_t top, s
             }
             out.Run(y, x, run.last, pen);
         }
+    };
+    const std::int64_t w = penWidth;
+    if (w == 1) {  // the plain density: the rows above and below are all it takes
+        Row above = rowOf(yFirst - 1);
+        Row row = rowOf(yFirst);
+        for (std::int64_t y = yFirst; y <= yLast; ++y) {
+            Row below = rowOf(y + 1);
+            paintRow(y, row, row.Eroded(1).Intersected(above).Intersected(below));
+            above = row;
+            row = below;
+        }
+        return;
+    }
+    // Rows y - w .. y + w, kept in a ring as they are asked for, in order.
+    constexpr std::size_t kRing = 64;  // a power of two above 2 * kMaxPenWidth + 1
+    static_assert(kRing > 2 * DeviceScale::kMaxPenWidth + 1);
+    std::array<Row, kRing> ring;
+    const auto slot = [&](std::int64_t y) -> Row& {
+        return ring[static_cast<std::size_t>(y - yFirst + w) & (kRing - 1)];
+    };
+    for (std::int64_t y = yFirst - w; y < yFirst + w; ++y)
+        slot(y) = rowOf(y);
+    for (std::int64_t y = yFirst; y <= yLast; ++y) {
+        slot(y + w) = rowOf(y + w);
+        const Row& row = slot(y);
+        Row inside = row.Eroded(w);
+        for (std::int64_t k = 1; k <= w; ++k)
+            inside = inside.Intersected(slot(y - k)).Intersected(slot(y + k));
+        paintRow(y, row, inside);
     }
 }
 

@@ -29,11 +29,12 @@ namespace dorvath {
 // longer than its steps. At a ratio of one the cut takes nothing away.
 //
 // Only what lies within the device surface (width x height) is produced, so huge lines
-// cost no more than the surface is wide. Each run goes to sink(y, x0, x1): row y,
-// columns x0..x1.
-template <typename RowRunSink>
+// cost no more than the surface is wide. The pixels go to out.Run(y, x0, x1), row y,
+// columns x0..x1, and a vertical line's to out.Block(y0, y1, x0, x1) at once.
+template <typename Writer>
 void LineRows(TPoint from, TPoint to, const DeviceScale& scale, std::int64_t deviceWidth,
-              std::int64_t deviceHeight, const RowRunSink& sink) {
+              std::int64_t deviceHeight, Writer& out) {
+    const auto sink = [&](std::int64_t y, std::int64_t x0, std::int64_t x1) { out.Run(y, x0, x1); };
     const std::int64_t dx = static_cast<std::int64_t>(to.X) - from.X;
     const std::int64_t dy = static_cast<std::int64_t>(to.Y) - from.Y;
     if (dx == 0 && dy == 0)
@@ -117,7 +118,12 @@ void LineRows(TPoint from, TPoint to, const DeviceScale& scale, std::int64_t dev
         }
     };
 
-    if (xMajor) {
+    if (!slanted && xMajor) {  // level: one run on each row the pen covers
+        for (std::int64_t k = 0; k < width; ++k)
+            sink(minor + k, iFirst, iLast);
+    } else if (!slanted) {  // upright: one block, the pen's width across
+        out.Block(iFirst, iLast, minor, minor + width - 1);
+    } else if (xMajor) {
         // Consecutive columns at the same height make one run on each row the pen covers.
         std::int64_t runStart = iFirst;
         const auto flush = [&](std::int64_t height, std::int64_t last) {
