@@ -25,17 +25,18 @@ void PaintFigure(RunWriter& out, std::int64_t surfaceHeight, std::int64_t top, s
         return;
     using Row = decltype(rowOf(yFirst));
     const auto paintRow = [&](std::int64_t y, const Row& row, const Row& inside) {
+        RunWriter::OnRow line(out, y);
         for (const Span& run : row) {
             std::int64_t x = run.first;
             for (const Span& in : inside) {
                 if (in.first < run.first || in.last > run.last)
                     continue;
-                out.Run(y, x, in.first - 1, pen);
+                line.Run(x, in.first - 1, pen);
                 if (fill)
-                    out.Run(y, in.first, in.last, brush);
+                    line.Run(in.first, in.last, brush);
                 x = in.last + 1;
             }
-            out.Run(y, x, run.last, pen);
+            line.Run(x, run.last, pen);
         }
     };
     const std::int64_t w = penWidth;

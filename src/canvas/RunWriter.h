@@ -22,18 +22,45 @@ public:
     void Run(std::int64_t y, std::int64_t x0, std::int64_t x1, Rgb32 value) {
         if (y < 0 || y >= bitmap_.Height())
             return;
-        x0 = std::max<std::int64_t>(x0, 0);
-        x1 = std::min<std::int64_t>(x1, bitmap_.Width() - 1);
-        Rgb32* row = bitmap_.Row(static_cast<std::int32_t>(y));
-        while (x0 <= x1 && row[x0] == value)
-            ++x0;
-        if (x0 > x1)
-            return;
-        while (row[x1] == value)
-            --x1;
-        std::fill(row + x0, row + x1 + 1, value);
-        Note(y, x0, x1);
+        OnRow row(*this, y);
+        row.Run(x0, x1, value);
     }
+
+    // The runs of one row, for a figure that writes several: the row is checked once and
+    // its changes noted once, when this goes.
+    class OnRow {
+    public:
+        // y must lie on the surface.
+        OnRow(RunWriter& writer, std::int64_t y)
+            : writer_(writer), row_(writer.bitmap_.Row(static_cast<std::int32_t>(y))), y_(y) {}
+        ~OnRow() {
+            if (first_ <= last_)
+                writer_.Note(y_, first_, last_);
+        }
+        OnRow(const OnRow&) = delete;
+        OnRow& operator=(const OnRow&) = delete;
+
+        void Run(std::int64_t x0, std::int64_t x1, Rgb32 value) {
+            x0 = std::max<std::int64_t>(x0, 0);
+            x1 = std::min<std::int64_t>(x1, writer_.bitmap_.Width() - 1);
+            while (x0 <= x1 && row_[x0] == value)
+                ++x0;
+            if (x0 > x1)
+                return;
+            while (row_[x1] == value)
+                --x1;
+            std::fill(row_ + x0, row_ + x1 + 1, value);
+            first_ = std::min(first_, x0);
+            last_ = std::max(last_, x1);
+        }
+
+    private:
+        RunWriter& writer_;
+        Rgb32* row_;
+        std::int64_t y_;
+        std::int64_t first_ = std::numeric_limits<std::int64_t>::max();
+        std::int64_t last_ = std::numeric_limits<std::int64_t>::min();
+    };
 
     // Rows y0..y1, columns x0..x1 inclusive, in one value: a vertical line's pixels, in
     // one pass down the rows rather than a run a row.

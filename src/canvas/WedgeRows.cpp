@@ -50,56 +50,8 @@ WedgeRows::WedgeRows(std::int64_t doubledCentreX, std::int64_t doubledCentreY,
     }
 }
 
-Span WedgeRows::ConvexRow(std::int64_t y) const {
-    if (kind_ == Kind::kFull)
-        return Span::All();
-    if (kind_ == Kind::kHalf)
-        return AfterA(y);
-    return AfterA(y).Intersected(BeforeB(y));
-}
-
 Runs WedgeRows::WideRow(std::int64_t y) const {
     return Union(AfterA(y), BeforeB(y));
-}
-
-// At or after a: cross(a, p) >= 0, i.e. ay * px <= ax * py; at or before b:
-// cross(p, b) >= 0, i.e. by * px >= bx * py.
-Span WedgeRows::AfterA(std::int64_t y) const {
-    return Solve(ay_, ax_, PyOf(y), Side::kAtMost);
-}
-Span WedgeRows::BeforeB(std::int64_t y) const {
-    return Solve(by_, bx_, PyOf(y), Side::kAtLeast);
-}
-
-// The columns x whose doubled offset px = 2x + 1 - sx satisfies k * px <= m * py (or >=).
-Span WedgeRows::Solve(std::int64_t k, std::int64_t m, std::int64_t py, Side side) const {
-    if (k < 0) {
-        k = -k;
-        m = -m;
-        side = side == Side::kAtMost ? Side::kAtLeast : Side::kAtMost;
-    }
-    constexpr std::int64_t kSmall = std::int64_t{1} << 31;
-    const bool small = m > -kSmall && m < kSmall && py > -kSmall && py < kSmall;
-    if (k == 0) {
-        const bool negative = small ? m * py < 0 : Int128::Product(m, py).Negative();
-        const bool zero = m == 0 || py == 0;
-        const bool holds = side == Side::kAtMost ? !negative : (negative || zero);
-        return holds ? Span::All() : Span{};
-    }
-    // px = floor(c / k), or rounded up; beyond +-4 kFar every column is on one side. A
-    // figure of ordinary size takes the 64-bit path, with the same result.
-    constexpr std::int64_t kLimit = 4 * kFar;
-    const auto floorDiv = [&](bool negate) {
-        if (small) {
-            const std::int64_t c = negate ? -(m * py) : m * py;
-            return std::clamp(FloorDiv(c, k), -kLimit, kLimit);
-        }
-        const Int128 c = Int128::Product(m, py);
-        return FloorDivClamped(negate ? -c : c, k, kLimit);
-    };
-    if (side == Side::kAtMost)
-        return {-kFar, FloorHalf(floorDiv(false) + sx_ - 1)};
-    return {CeilHalf(-floorDiv(true) + sx_ - 1), kFar};
 }
 
 }  // namespace dorvath
