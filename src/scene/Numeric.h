@@ -2,10 +2,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <numbers>
 
 namespace dorvath {
 
-inline constexpr long double kPi = 3.141592653589793238462643383279502884L;
+inline constexpr long double kPi = std::numbers::pi_v<long double>;
 
 template <typename Real>
 struct SinCosOf {

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "support/Frames.h"
 #include "support/Pictures.h"
 #include "support/Seed.h"
 
@@ -335,16 +336,6 @@ TEST(CanvasChanges, ReportsTheBoundsOfChangedPixelsOnce) {
     EXPECT_EQ(canvas.TakeChangedRect(), (TRect{0, 49, 50, 50}));
 }
 
-// Bounding rectangle of the pixels that differ between two pictures.
-TRect Difference(const Bitmap& a, const Bitmap& b) {
-    TRect r;
-    for (std::int32_t y = 0; y < a.Height(); ++y)
-        for (std::int32_t x = 0; x < a.Width(); ++x)
-            if (a.Pixel(x, y) != b.Pixel(x, y))
-                r = r.United({x, y, x + 1, y + 1});
-    return r;
-}
-
 TEST(CanvasChanges, RandomFiguresAnywhereReportEveryChangedPixel) {
     const unsigned seed = test::TestSeed();
     std::mt19937 random(seed);
@@ -391,7 +382,7 @@ TEST(CanvasChanges, RandomFiguresAnywhereReportEveryChangedPixel) {
             // It may also hold pixels changed and changed back since the last report,
             // but never misses one that differs, and never leaves the surface.
             const TRect changed = canvas.TakeChangedRect();
-            const TRect differs = Difference(before, canvas.Pixels());
+            const TRect differs = test::Difference(before, canvas.Pixels()).area;
             ASSERT_EQ(changed.United(differs), changed)
                 << "DORVATH_SEED=" << seed << ", step " << i;
             const TRect surface{0, 0, canvas.Width(), canvas.Height()};

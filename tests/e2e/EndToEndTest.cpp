@@ -75,15 +75,7 @@ Bitmap Expected(std::initializer_list<double> steps, DeviceScale scale = {}) {
     return canvas.Pixels();
 }
 
-bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(100ms);
-    }
-    return true;
-}
+using test::WaitUntil;
 
 std::map<std::string, int> ShellValues(const std::string& text) {
     std::map<std::string, int> values;

@@ -33,6 +33,7 @@ namespace {
 using test::EnvChanges;
 using test::Finished;
 using test::Program;
+using test::WaitUntil;
 using test::Xvfb;
 
 using namespace std::chrono_literals;
@@ -144,16 +145,6 @@ protected:
         xvfb_.reset();
         if (!runtime_.empty())
             std::filesystem::remove_all(runtime_);
-    }
-
-    static bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
-        const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (!done()) {
-            if (std::chrono::steady_clock::now() >= deadline)
-                return false;
-            std::this_thread::sleep_for(100ms);
-        }
-        return true;
     }
 
     // The compositor's whole output, or nothing (with the reason recorded) when no

@@ -1,5 +1,7 @@
 #include "support/Process.h"
 
+#include <thread>
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -49,6 +51,16 @@ int StopProcess(QProcess& process) {
 }
 
 }  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
 
 Finished Run(const std::vector<std::string>& argv, const EnvChanges& env) {
     const std::unique_ptr<QProcess> process = NewProcess(argv, env);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -27,6 +28,9 @@ struct Finished {
     std::string out;
     std::string err;
 };
+
+// Asks every 100 ms until done() holds or the timeout has passed; says which.
+bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout);
 
 // Runs a program to its end and returns what it printed.
 Finished Run(const std::vector<std::string>& argv, const EnvChanges& env = {});
