@@ -271,11 +271,12 @@ TEST(CanvasClipping, FiguresCutByAnyEdgeMatchTheSameFiguresOnALargerSurface) {
             c.draw(large, kOff);
             c.draw(small, 0);
             const std::int64_t off = scale.ToDevice(kOff);
-            Bitmap cropped(small.Pixels().Width(), small.Pixels().Height());
+            // The small surface equals the large one's window, pixel for pixel.
+            const Bitmap& part = small.Pixels();
             bool same = true;
-            for (std::int32_t y = 0; y < cropped.Height(); ++y)
-                for (std::int32_t x = 0; x < cropped.Width(); ++x)
-                    same = same && small.Pixels().Pixel(x, y) ==
+            for (std::int32_t y = 0; y < part.Height(); ++y)
+                for (std::int32_t x = 0; x < part.Width(); ++x)
+                    same = same && part.Pixel(x, y) ==
                                        large.Pixels().Pixel(static_cast<std::int32_t>(x + off),
                                                             static_cast<std::int32_t>(y + off));
             EXPECT_TRUE(same) << c.name << " at " << ratio;
